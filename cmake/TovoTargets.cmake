@@ -33,14 +33,26 @@ endfunction()
 # A GoogleTest program. Natively each test case is registered on its own; under
 # Wine too, discovered when the tests run so the build never starts Wine.
 function(tovo_add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   tovo_target_options(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  if(WIN32)
+  if(MINGW)
     target_link_options(${name} PRIVATE -static)
   endif()
   include(GoogleTest)
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)  # tests that drive whole programs on the shared display
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}" TIMEOUT 120)
+    PROPERTIES LABELS "${T_LABELS}" TIMEOUT 120 RUN_SERIAL ${serial})
+endfunction()
+
+# A Windows program: statically linked with MinGW (it needs only system DLLs),
+# wide entry points (wWinMain / wmain). MSVC picks the wide entry by itself.
+function(tovo_windows_program target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -static -municode)
+  endif()
 endfunction()

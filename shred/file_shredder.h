@@ -1,0 +1,37 @@
+// Destroying one file: overwrite its whole length once with copies of a
+// 4096-byte pseudo-random block, force the data to the disk, close, delete.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "shred/file_system.h"
+#include "shred/random_generator.h"
+#include "shred/shred_outcome.h"
+
+namespace tovo {
+
+// Bytes per write request: whole copies of the block, so the bytes that
+// reach the file are the same as with one 4096-byte request per block.
+inline constexpr std::size_t kDefaultWriteRequest = 1024 * 1024;
+
+struct ShredOptions {
+  std::size_t writeRequest = kDefaultWriteRequest;  // rounded down to whole blocks
+  bool deleteAfterOverwrite = true;                 // false: a seam for tests
+};
+
+// Contract, step by step, each failure ending the call with its outcome:
+// - no attributes for the path: nothing is done ("not found", with the code);
+// - a reparse point (symbolic link, junction): the link is deleted without
+//   being opened, so its target is never overwritten;
+// - read-only: every attribute is cleared (set to normal);
+// - the exclusive open fails: the file stays as it is, no draws are taken;
+// - once open: exactly 4096 draws fill the block, the whole length is
+//   written, the length unchanged, a last short block being the block's
+//   start; a failed or short write or a failed flush closes the file and
+//   leaves it in place;
+// - closed, then deleted.
+ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
+                           const ShredOptions& options = {});
+
+}  // namespace tovo

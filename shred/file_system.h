@@ -1,0 +1,91 @@
+// What the shredding engine needs from the file system, as a small interface
+// so that the engine's rules (links, failures, the walk and the current
+// directory) are tested natively against a fake. Every call returns the
+// system error code of the failure, or 0 on success.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tovo {
+
+using SystemCode = std::uint32_t;
+
+// The Windows codes the engine tells apart.
+namespace syscode {
+inline constexpr SystemCode kSuccess = 0;
+inline constexpr SystemCode kFileNotFound = 2;
+inline constexpr SystemCode kPathNotFound = 3;
+inline constexpr SystemCode kAccessDenied = 5;
+inline constexpr SystemCode kNoMoreFiles = 18;
+inline constexpr SystemCode kSharingViolation = 32;
+inline constexpr SystemCode kLockViolation = 33;
+inline constexpr SystemCode kDiskFull = 112;
+inline constexpr SystemCode kDirNotEmpty = 145;
+}  // namespace syscode
+
+// File attribute bits, with the Windows values.
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x1;
+inline constexpr std::uint32_t kHidden = 0x2;
+inline constexpr std::uint32_t kSystem = 0x4;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;
+inline constexpr std::uint32_t kReparsePoint = 0x400;
+}  // namespace attr
+
+// A file opened for exclusive reading and writing. Destroying it closes it.
+class OpenFile {
+ public:
+  virtual ~OpenFile() = default;
+  virtual SystemCode Length(std::uint64_t& length) = 0;
+  // Sets the file position to the start.
+  virtual SystemCode Rewind() = 0;
+  // One write request at the current position; `written` is what the system
+  // reports as written, which may be less than `size` without an error code.
+  virtual SystemCode Write(const std::uint8_t* data, std::size_t size, std::size_t& written) = 0;
+  virtual SystemCode Flush() = 0;
+  // Closes the file and reports the result; later calls do nothing.
+  virtual SystemCode Close() = 0;
+};
+
+struct DirectoryEntry {
+  std::string name;  // as the directory search reports it
+  std::uint32_t attributes = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual SystemCode ReadAttributes(const std::string& path, std::uint32_t& attributes) = 0;
+  virtual SystemCode WriteAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  // Opens an existing file for reading and writing with no sharing at all;
+  // never creates one. `file` is set only on success.
+  virtual SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) = 0;
+  virtual SystemCode RemoveFile(const std::string& path) = 0;
+  virtual SystemCode RemoveFolder(const std::string& path) = 0;
+
+  // Runs a directory search on `pattern` (a folder, "\" and "*.*") and calls
+  // `visit` for every entry in the order the search returns them, "." and
+  // ".." included. The search stays open while `visit` runs, so `visit` may
+  // recurse; an exception from `visit` ends the search. A search that cannot
+  // start reports its code and visits nothing.
+  virtual SystemCode Search(const std::string& pattern,
+                            const std::function<void(const DirectoryEntry&)>& visit) = 0;
+
+  // The process's current directory, and making a folder current. These are
+  // process-wide; the walk changes and restores them.
+  virtual std::string CurrentFolder() = 0;
+  virtual SystemCode EnterFolder(const std::string& path) = 0;
+
+  // False where removing a folder link would remove its target instead
+  // (Wine acts on the target), so that links must be left in place.
+  virtual bool CanRemoveFolderLinks() const = 0;
+};
+
+}  // namespace tovo

@@ -1,0 +1,48 @@
+// Destroying a folder tree: list every file below it, shred each one, then
+// remove the emptied folders from the bottom up.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shred/file_shredder.h"
+#include "shred/file_system.h"
+#include "shred/random_generator.h"
+#include "shred/shred_outcome.h"
+
+namespace tovo {
+
+// Receives the progress text before each file is shredded.
+using ProgressText = std::function<void(const std::string& text)>;
+
+// "正在粉碎文件：" + the file's last name + "，请稍等...".
+std::string ShreddingProgressText(const std::string& path);
+
+// Appends the full path of every file below `folder`, at any depth: depth
+// first, in the order the directory search returns the entries; "." and ".."
+// are skipped, every other entry is taken whatever its attributes. A folder
+// entry that is a link (reparse point) is not walked into. Each folder is made
+// the current directory while it is listed; when that fails, IoError with the
+// system code is raised and the listing stops. The current directory is
+// restored on every way out.
+void ListFilesRecursive(FileSystem& fs, const std::string& folder, std::vector<std::string>& files);
+
+// Removes the folder's sub-folders bottom up, then the folder itself; files
+// are left alone. Folder links are removed without touching their targets, or
+// left in place and reported where the file system cannot do that safely.
+// Appends an outcome for every folder that was not removed.
+void RemoveFolderTree(FileSystem& fs, const std::string& folder,
+                      std::vector<ShredOutcome>& notRemoved);
+
+// The whole tree: when `folder` is itself a link only the link is removed;
+// otherwise the full listing first (IoError before anything is shredded), then
+// each file with its progress text, then the folder removal. Returns the
+// outcomes of the files not destroyed, in list order, followed by those of
+// the folders not removed, bottom up.
+std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& generator,
+                                              const std::string& folder,
+                                              const ProgressText& progress,
+                                              const ShredOptions& options = {});
+
+}  // namespace tovo

@@ -1,0 +1,29 @@
+// Path text helpers of the shredding engine. Paths are absolute Windows paths
+// in UTF-8 with "\" separators.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tovo {
+
+// The last component of a path: one leading and one trailing "\" are dropped,
+// then the text after the last "\" is returned ("C:\Data\Old\" gives "Old",
+// "C:\" gives "C:", "\" and "" give "").
+std::string ExtractLastName(std::string_view path);
+
+// folder + "\" + name, without doubling a "\" the folder already ends in.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The extended-length form ("\\?\C:\..." or "\\?\UNC\server\share\...") of
+// an absolute path longer than the classic 260-character limit (counted in
+// UTF-16 units, terminating null included), so the W functions accept it;
+// "/" becomes "\" there, since that form takes the path literally. Shorter
+// paths, relative paths and paths already in that form come back unchanged.
+std::string ExtendedLengthPath(std::string_view path);
+
+// The classic limit: a path of this many UTF-16 units or more (without the
+// terminating null) needs the extended-length form.
+inline constexpr std::size_t kClassicPathLimit = 260;
+
+}  // namespace tovo

@@ -1,0 +1,26 @@
+// The engine's file-system interface over the W functions. Paths longer than
+// the classic limit go to the system in the extended-length form.
+#pragma once
+
+#include "shred/file_system.h"
+
+namespace tovo {
+
+class WindowsFileSystem final : public FileSystem {
+ public:
+  SystemCode ReadAttributes(const std::string& path, std::uint32_t& attributes) override;
+  SystemCode WriteAttributes(const std::string& path, std::uint32_t attributes) override;
+  SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) override;
+  SystemCode RemoveFile(const std::string& path) override;
+  SystemCode RemoveFolder(const std::string& path) override;
+  SystemCode Search(const std::string& pattern,
+                    const std::function<void(const DirectoryEntry&)>& visit) override;
+  std::string CurrentFolder() override;
+  SystemCode EnterFolder(const std::string& path) override;
+  bool CanRemoveFolderLinks() const override;
+};
+
+// The process's instance, used by the functions of shred/shred_win.h.
+WindowsFileSystem& SystemFileSystem();
+
+}  // namespace tovo

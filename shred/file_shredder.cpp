@@ -1,0 +1,80 @@
+#include "shred/file_shredder.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace tovo {
+namespace {
+
+ShredOutcome Failed(const std::string& path, ShredStep step, SystemCode code) {
+  return ShredOutcome{path, step, code};
+}
+
+// Copies of the block, as many as a write request holds but no more than the
+// file needs, so a small file costs no large buffer.
+std::vector<std::uint8_t> RequestBuffer(const OverwriteBlock& block, std::uint64_t length,
+                                        std::size_t writeRequest) {
+  const std::size_t blocksPerRequest = std::max<std::size_t>(1, writeRequest / block.size());
+  const std::uint64_t blocksNeeded = (length + block.size() - 1) / block.size();
+  const std::size_t copies =
+      static_cast<std::size_t>(std::min<std::uint64_t>(blocksPerRequest, blocksNeeded));
+  std::vector<std::uint8_t> buffer(copies * block.size());
+  for (std::size_t i = 0; i < copies; ++i) {
+    std::copy(block.begin(), block.end(), buffer.begin() + i * block.size());
+  }
+  return buffer;
+}
+
+// One pass over the whole length; stops at the first failed or short write.
+ShredOutcome Overwrite(OpenFile& file, const std::string& path, const OverwriteBlock& block,
+                       const ShredOptions& options) {
+  std::uint64_t remaining = 0;
+  if (const SystemCode code = file.Length(remaining)) return Failed(path, ShredStep::kLength, code);
+  if (const SystemCode code = file.Rewind()) return Failed(path, ShredStep::kSeek, code);
+  const std::vector<std::uint8_t> buffer = RequestBuffer(block, remaining, options.writeRequest);
+  while (remaining > 0) {
+    const std::size_t n =
+        static_cast<std::size_t>(std::min<std::uint64_t>(remaining, buffer.size()));
+    std::size_t written = 0;
+    const SystemCode code = file.Write(buffer.data(), n, written);
+    if (code != 0 || written != n) return Failed(path, ShredStep::kWrite, code);
+    remaining -= n;
+  }
+  if (const SystemCode code = file.Flush()) return Failed(path, ShredStep::kFlush, code);
+  return ShredOutcome{path};
+}
+
+}  // namespace
+
+ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
+                           const ShredOptions& options) {
+  std::uint32_t attributes = 0;
+  if (const SystemCode code = fs.ReadAttributes(path, attributes)) {
+    return Failed(path, ShredStep::kNotFound, code);
+  }
+  // Opening a link for writing would overwrite its target, which nobody
+  // selected: only the link goes.
+  if (attributes & attr::kReparsePoint) {
+    if (const SystemCode code = fs.RemoveFile(path)) return Failed(path, ShredStep::kDelete, code);
+    return ShredOutcome{path};
+  }
+  // A failure here shows up as the open's access denial, so it is not checked.
+  if (attributes & attr::kReadOnly) fs.WriteAttributes(path, attr::kNormal);
+
+  std::unique_ptr<OpenFile> file;
+  if (const SystemCode code = fs.OpenExclusive(path, file)) {
+    return Failed(path, ShredStep::kOpen, code);
+  }
+  OverwriteBlock block;
+  generator.FillRandomBlock(block);
+  ShredOutcome outcome = Overwrite(*file, path, block, options);
+  const SystemCode closeCode = file->Close();
+  if (!outcome.destroyed()) return outcome;
+  if (closeCode) return Failed(path, ShredStep::kClose, closeCode);
+  if (!options.deleteAfterOverwrite) return outcome;
+  if (const SystemCode code = fs.RemoveFile(path)) return Failed(path, ShredStep::kDelete, code);
+  return outcome;
+}
+
+}  // namespace tovo

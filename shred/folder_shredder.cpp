@@ -1,0 +1,121 @@
+#include "shred/folder_shredder.h"
+
+#include "platform/errors.h"
+#include "shred/paths.h"
+
+namespace tovo {
+namespace {
+
+bool IsDotOrDotDot(const std::string& name) {
+  return name == "." || name == "..";
+}
+
+bool IsBareDrive(const std::string& path) {
+  return path.size() == 2 && path[1] == ':';
+}
+
+bool IsFolderLink(std::uint32_t attributes) {
+  return (attributes & attr::kDirectory) && (attributes & attr::kReparsePoint);
+}
+
+// A folder link's trailing "\" would make the system look through the link.
+std::string WithoutTrailingSeparator(const std::string& path) {
+  if (path.size() > 1 && path.back() == '\\' && !IsBareDrive(path.substr(0, path.size() - 1))) {
+    return path.substr(0, path.size() - 1);
+  }
+  return path;
+}
+
+// Makes the remembered current directory current again on every way out.
+class CurrentFolderRestorer {
+ public:
+  explicit CurrentFolderRestorer(FileSystem& fs) : fs_(fs), saved_(fs.CurrentFolder()) {}
+  ~CurrentFolderRestorer() {
+    if (!saved_.empty()) fs_.EnterFolder(saved_);
+  }
+  CurrentFolderRestorer(const CurrentFolderRestorer&) = delete;
+  CurrentFolderRestorer& operator=(const CurrentFolderRestorer&) = delete;
+
+ private:
+  FileSystem& fs_;
+  std::string saved_;
+};
+
+// Removing a link removes the link only, where the system allows it safely.
+void RemoveFolderLink(FileSystem& fs, const std::string& path,
+                      std::vector<ShredOutcome>& notRemoved) {
+  if (!fs.CanRemoveFolderLinks()) {
+    notRemoved.push_back(ShredOutcome{path, ShredStep::kLinkKept, 0});
+    return;
+  }
+  if (const SystemCode code = fs.RemoveFolder(path)) {
+    notRemoved.push_back(ShredOutcome{path, ShredStep::kRemoveFolder, code});
+  }
+}
+
+}  // namespace
+
+std::string ShreddingProgressText(const std::string& path) {
+  return "正在粉碎文件：" + ExtractLastName(path) + "，请稍等...";
+}
+
+void ListFilesRecursive(FileSystem& fs, const std::string& folder,
+                        std::vector<std::string>& files) {
+  std::string base = folder;
+  if (!base.empty() && base.back() == '\\') base.pop_back();
+  CurrentFolderRestorer restorer(fs);
+  // "C:" alone would name the drive's own current directory, not its root.
+  if (const SystemCode code = fs.EnterFolder(IsBareDrive(base) ? base + "\\" : base)) {
+    throw IoError(code);
+  }
+  fs.Search(JoinPath(base, "*.*"), [&](const DirectoryEntry& entry) {
+    if (IsDotOrDotDot(entry.name)) return;
+    const std::string path = JoinPath(base, entry.name);
+    if (!(entry.attributes & attr::kDirectory)) {
+      files.push_back(path);
+    } else if (!(entry.attributes & attr::kReparsePoint)) {
+      ListFilesRecursive(fs, path, files);
+    }
+  });
+}
+
+void RemoveFolderTree(FileSystem& fs, const std::string& folder,
+                      std::vector<ShredOutcome>& notRemoved) {
+  const std::string base = JoinPath(folder, "");
+  fs.Search(base + "*.*", [&](const DirectoryEntry& entry) {
+    if (IsDotOrDotDot(entry.name) || !(entry.attributes & attr::kDirectory)) return;
+    const std::string path = base + entry.name;
+    if (entry.attributes & attr::kReparsePoint) {
+      RemoveFolderLink(fs, path, notRemoved);
+    } else {
+      RemoveFolderTree(fs, path, notRemoved);
+    }
+  });
+  if (const SystemCode code = fs.RemoveFolder(base)) {
+    notRemoved.push_back(ShredOutcome{folder, ShredStep::kRemoveFolder, code});
+  }
+}
+
+std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& generator,
+                                              const std::string& folder,
+                                              const ProgressText& progress,
+                                              const ShredOptions& options) {
+  std::vector<ShredOutcome> failures;
+  const std::string top = WithoutTrailingSeparator(folder);
+  std::uint32_t attributes = 0;
+  if (fs.ReadAttributes(top, attributes) == 0 && IsFolderLink(attributes)) {
+    RemoveFolderLink(fs, top, failures);
+    return failures;
+  }
+  std::vector<std::string> files;
+  ListFilesRecursive(fs, folder, files);
+  for (const std::string& file : files) {
+    if (progress) progress(ShreddingProgressText(file));
+    ShredOutcome outcome = ShredFileWith(fs, generator, file, options);
+    if (!outcome.destroyed()) failures.push_back(std::move(outcome));
+  }
+  RemoveFolderTree(fs, folder, failures);
+  return failures;
+}
+
+}  // namespace tovo

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "shred/file_shredder.h"
+#include "shred/random_generator.h"
+#include "support/shred_fake_file_system.h"
+
+namespace tovo {
+namespace {
+
+using testing::FakeFileSystem;
+
+std::vector<std::uint8_t> Bytes(std::initializer_list<int> values) {
+  return std::vector<std::uint8_t>(values.begin(), values.end());
+}
+
+// The n-th block the generator gives from its start (n = 0 is the first).
+OverwriteBlock NthBlock(int n) {
+  RandomGenerator generator;
+  OverwriteBlock block;
+  for (int i = 0; i <= n; ++i) generator.FillRandomBlock(block);
+  return block;
+}
+
+std::vector<std::uint8_t> Pattern(const OverwriteBlock& block, std::size_t size) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = block[i % block.size()];
+  return bytes;
+}
+
+std::uint32_t SeedAfterBlocks(int blocks) {
+  RandomGenerator generator;
+  OverwriteBlock block;
+  for (int i = 0; i < blocks; ++i) generator.FillRandomBlock(block);
+  return generator.RandomSeed();
+}
+
+TEST(RandomGenerator, BlocksFromStartAreFixedAndStateCarriesOver) {
+  RandomGenerator generator;
+  OverwriteBlock block;
+  generator.FillRandomBlock(block);
+  EXPECT_EQ(std::vector<std::uint8_t>(block.begin(), block.begin() + 16),
+            Bytes({0x00, 0x08, 0xDC, 0x33, 0x45, 0xAB, 0x51, 0x29, 0x5F, 0x6C, 0x14, 0x79, 0x12,
+                   0xD7, 0x0F, 0x4B}));
+  generator.FillRandomBlock(block);
+  EXPECT_EQ(std::vector<std::uint8_t>(block.begin(), block.begin() + 8),
+            Bytes({0x5F, 0xC2, 0xDA, 0xE9, 0x96, 0x0F, 0x63, 0x16}));
+  // 8192 draws of x' = 134775813x + 1 from 0.
+  std::uint32_t state = 0;
+  for (int i = 0; i < 8192; ++i) state = state * 134775813u + 1u;
+  EXPECT_EQ(generator.RandomSeed(), state);
+}
+
+class ShredFile : public ::testing::Test {
+ protected:
+  ShredOutcome Shred(const std::string& path, ShredOptions options = {}) {
+    return ShredFileWith(fs_, generator_, path, options);
+  }
+  static ShredOptions KeepFile(std::size_t request = kDefaultWriteRequest) {
+    return ShredOptions{request, false};
+  }
+
+  FakeFileSystem fs_;
+  RandomGenerator generator_;
+};
+
+struct SizeCase {
+  std::size_t size;
+  std::size_t request;
+};
+
+class ShredFileSizes : public ShredFile, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(ShredFileSizes, WholeLengthGetsRepeatedBlockInBoundedRequests) {
+  const auto [size, request] = GetParam();
+  fs_.AddFile("C:\\work\\f", size);
+  const ShredOutcome outcome = Shred("C:\\work\\f", KeepFile(request));
+  ASSERT_TRUE(outcome.destroyed()) << StepName(outcome.step);
+  EXPECT_EQ(fs_.At("C:\\work\\f").bytes, Pattern(NthBlock(0), size));  // length unchanged
+  EXPECT_EQ(generator_.RandomSeed(), SeedAfterBlocks(1));
+  std::size_t total = 0;
+  for (std::size_t n : fs_.writeRequests) {
+    EXPECT_LE(n, request);
+    total += n;
+  }
+  EXPECT_EQ(total, size);
+  EXPECT_EQ(fs_.writeRequests.size(), (size + request - 1) / request);
+  EXPECT_EQ(fs_.flushes, 1);
+  EXPECT_EQ(fs_.openFiles, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, ShredFileSizes,
+    ::testing::Values(SizeCase{0, 4096}, SizeCase{1, 4096}, SizeCase{4096, 4096},
+                      SizeCase{4097, 4096}, SizeCase{10000, 4096}, SizeCase{0, 1 << 20},
+                      SizeCase{10000, 1 << 20}, SizeCase{(3 << 20) + 123, 4096},
+                      SizeCase{(3 << 20) + 123, 1 << 20}, SizeCase{5000, 10000}),
+    [](const auto& info) {
+      return std::to_string(info.param.size) + "_by_" + std::to_string(info.param.request);
+    });
+
+TEST_F(ShredFile, OverwrittenFileIsDeletedAndNextFileGetsNextBlock) {
+  fs_.AddFile("C:\\work\\a", 10);
+  fs_.AddFile("C:\\work\\b", 4097);
+  EXPECT_TRUE(Shred("C:\\work\\a").destroyed());
+  EXPECT_FALSE(fs_.Exists("C:\\work\\a"));
+  ASSERT_TRUE(Shred("C:\\work\\b", KeepFile()).destroyed());
+  EXPECT_EQ(fs_.At("C:\\work\\b").bytes, Pattern(NthBlock(1), 4097));
+}
+
+TEST_F(ShredFile, ReadOnlyHiddenFileIsStrippedToNormalThenOverwritten) {
+  fs_.AddFile("C:\\work\\r", 5, 0xEE, attr::kReadOnly | attr::kHidden | attr::kSystem);
+  ASSERT_TRUE(Shred("C:\\work\\r", KeepFile()).destroyed());
+  EXPECT_EQ(fs_.At("C:\\work\\r").attributes, attr::kNormal);
+  EXPECT_EQ(fs_.At("C:\\work\\r").bytes, Pattern(NthBlock(0), 5));
+  EXPECT_TRUE(Shred("C:\\work\\r").destroyed());
+  EXPECT_FALSE(fs_.Exists("C:\\work\\r"));
+}
+
+TEST_F(ShredFile, WritableFileKeepsItsAttributes) {
+  fs_.AddFile("C:\\work\\h", 5, 0xEE, attr::kHidden | attr::kArchive);
+  ASSERT_TRUE(Shred("C:\\work\\h", KeepFile()).destroyed());
+  EXPECT_EQ(fs_.At("C:\\work\\h").attributes, attr::kHidden | attr::kArchive);
+}
+
+TEST_F(ShredFile, FileInUseIsLeftUntouchedAndTakesNoDraws) {
+  fs_.AddFile("C:\\work\\busy", 100);
+  fs_.openFailures["C:\\work\\busy"] = syscode::kSharingViolation;
+  const ShredOutcome outcome = Shred("C:\\work\\busy");
+  EXPECT_EQ(outcome.step, ShredStep::kOpen);
+  EXPECT_EQ(outcome.code, syscode::kSharingViolation);
+  EXPECT_EQ(outcome.path, "C:\\work\\busy");
+  EXPECT_EQ(FailureOf(outcome), ShredFailure::kInUse);
+  EXPECT_EQ(fs_.At("C:\\work\\busy").bytes, std::vector<std::uint8_t>(100, 0xEE));
+  EXPECT_EQ(generator_.RandomSeed(), 0u);
+}
+
+struct FailureCase {
+  const char* name;
+  std::optional<std::size_t> shortWriteAfter;
+  SystemCode writeCode;
+  SystemCode flushCode;
+  ShredStep step;
+  SystemCode code;
+};
+
+class ShredFileFailures : public ShredFile, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ShredFileFailures, FileIsClosedAndKept) {
+  const FailureCase& c = GetParam();
+  fs_.AddFile("C:\\work\\f", 3 * 4096);
+  fs_.shortWriteAfter = c.shortWriteAfter;
+  fs_.writeFailure = c.writeCode;
+  fs_.flushFailure = c.flushCode;
+  const ShredOutcome outcome = Shred("C:\\work\\f", ShredOptions{4096, true});
+  EXPECT_EQ(outcome.step, c.step);
+  EXPECT_EQ(outcome.code, c.code);
+  EXPECT_EQ(FailureOf(outcome), ShredFailure::kWriteFailed);
+  EXPECT_TRUE(fs_.Exists("C:\\work\\f"));
+  EXPECT_EQ(fs_.openFiles, 0);
+  if (c.step == ShredStep::kWrite) {
+    EXPECT_EQ(fs_.writeRequests.size(), 2u) << "the overwrite stops at the failed write";
+    EXPECT_EQ(fs_.flushes, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ShredFileFailures,
+    ::testing::Values(FailureCase{"DiskFull", 4096, syscode::kDiskFull, 0, ShredStep::kWrite,
+                                  syscode::kDiskFull},
+                      FailureCase{"ShortWithoutCode", 5000, 0, 0, ShredStep::kWrite, 0},
+                      FailureCase{"Flush", std::nullopt, 0, 1117, ShredStep::kFlush, 1117}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ShredFile, LinkIsDeletedWithoutOpeningAndTargetStays) {
+  fs_.AddFile("C:\\work\\target", 50);
+  fs_.AddLink("C:\\work\\link", "C:\\work\\target");
+  EXPECT_TRUE(Shred("C:\\work\\link").destroyed());
+  EXPECT_FALSE(fs_.Exists("C:\\work\\link"));
+  EXPECT_EQ(fs_.At("C:\\work\\target").bytes, std::vector<std::uint8_t>(50, 0xEE));
+  EXPECT_TRUE(fs_.opened.empty());
+  EXPECT_EQ(generator_.RandomSeed(), 0u);
+}
+
+TEST_F(ShredFile, PathWithoutAttributesIsNotFoundAndNothingIsDone) {
+  const ShredOutcome missing = Shred("C:\\work\\gone");
+  EXPECT_EQ(missing.step, ShredStep::kNotFound);
+  EXPECT_EQ(missing.code, syscode::kFileNotFound);
+  EXPECT_EQ(FailureOf(missing), ShredFailure::kNotFound);
+
+  fs_.AddFile("C:\\work\\f", 1);
+  fs_.attributeFailures["C:\\work\\f"] = syscode::kAccessDenied;
+  EXPECT_EQ(Shred("C:\\work\\f").step, ShredStep::kNotFound);
+  EXPECT_TRUE(fs_.opened.empty());
+  EXPECT_TRUE(fs_.Exists("C:\\work\\f"));
+}
+
+TEST_F(ShredFile, DeleteFailureIsReportedAfterOverwrite) {
+  fs_.AddFile("C:\\work\\f", 3);
+  fs_.deleteFailures["C:\\work\\f"] = syscode::kSharingViolation;
+  const ShredOutcome outcome = Shred("C:\\work\\f");
+  EXPECT_EQ(outcome.step, ShredStep::kDelete);
+  EXPECT_EQ(FailureOf(outcome), ShredFailure::kInUse);
+  EXPECT_EQ(fs_.At("C:\\work\\f").bytes, Pattern(NthBlock(0), 3));
+}
+
+TEST(ShredFailureReason, CodesAndStepsMapToReasons) {
+  const struct {
+    ShredStep step;
+    SystemCode code;
+    ShredFailure expected;
+  } cases[] = {
+      {ShredStep::kDone, 0, ShredFailure::kNone},
+      {ShredStep::kOpen, syscode::kLockViolation, ShredFailure::kInUse},
+      {ShredStep::kOpen, syscode::kAccessDenied, ShredFailure::kAccessDenied},
+      {ShredStep::kOpen, syscode::kPathNotFound, ShredFailure::kNotFound},
+      {ShredStep::kNotFound, 123, ShredFailure::kNotFound},
+      {ShredStep::kFlush, 1117, ShredFailure::kWriteFailed},
+      {ShredStep::kDelete, syscode::kAccessDenied, ShredFailure::kAccessDenied},
+      {ShredStep::kRemoveFolder, syscode::kDirNotEmpty, ShredFailure::kNotRemoved},
+      {ShredStep::kLinkKept, 0, ShredFailure::kNotRemoved},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FailureOf(ShredOutcome{"p", c.step, c.code}), c.expected)
+        << StepName(c.step) << " " << c.code;
+  }
+}
+
+}  // namespace
+}  // namespace tovo

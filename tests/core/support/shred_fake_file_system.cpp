@@ -1,0 +1,205 @@
+#include "shred_fake_file_system.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tovo::testing {
+namespace {
+
+std::string Normal(std::string path) {
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+std::string ParentOf(const std::string& path) {
+  const size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return std::string();
+  return slash == 2 ? path.substr(0, 3) : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  return path.substr(path.rfind('\\') + 1);
+}
+
+}  // namespace
+
+class FakeOpenFile : public OpenFile {
+ public:
+  FakeOpenFile(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {
+    ++fs_.openFiles;
+  }
+  ~FakeOpenFile() override { Close(); }
+
+  SystemCode Length(std::uint64_t& length) override {
+    length = Bytes().size();
+    return 0;
+  }
+  SystemCode Rewind() override {
+    position_ = 0;
+    return 0;
+  }
+  SystemCode Write(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
+    fs_.writeRequests.push_back(size);
+    written = size;
+    if (fs_.shortWriteAfter && fs_.bytesWritten_ + size > *fs_.shortWriteAfter) {
+      written = *fs_.shortWriteAfter - fs_.bytesWritten_;
+    }
+    auto& bytes = Bytes();
+    if (position_ + written > bytes.size()) bytes.resize(position_ + written);
+    std::copy(data, data + written, bytes.begin() + position_);
+    position_ += written;
+    fs_.bytesWritten_ += written;
+    return written == size ? 0 : fs_.writeFailure;
+  }
+  SystemCode Flush() override {
+    ++fs_.flushes;
+    return fs_.flushFailure;
+  }
+  SystemCode Close() override {
+    if (closed_) return 0;
+    closed_ = true;
+    --fs_.openFiles;
+    return 0;
+  }
+
+ private:
+  std::vector<std::uint8_t>& Bytes() { return fs_.nodes_.at(path_).bytes; }
+
+  FakeFileSystem& fs_;
+  std::string path_;
+  std::size_t position_ = 0;
+  bool closed_ = false;
+};
+
+FakeFileSystem::FakeFileSystem() {
+  nodes_["C:\\"].attributes = attr::kDirectory;
+  AddFolder("C:\\work");
+}
+
+void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
+  if (!nodes_.count(ParentOf(path))) throw std::logic_error("no parent for " + path);
+  nodes_[path].attributes = attributes | attr::kDirectory;
+  order_[ParentOf(path)].push_back(NameOf(path));
+}
+
+void FakeFileSystem::AddFile(const std::string& path, std::size_t size, std::uint8_t fill,
+                             std::uint32_t attributes) {
+  if (!nodes_.count(ParentOf(path))) throw std::logic_error("no parent for " + path);
+  nodes_[path] = Node{attributes, std::vector<std::uint8_t>(size, fill), ""};
+  order_[ParentOf(path)].push_back(NameOf(path));
+}
+
+void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
+  const std::uint32_t kind = nodes_.at(target).attributes & attr::kDirectory;
+  AddFolder(path);
+  nodes_[path] = Node{kind | attr::kArchive | attr::kReparsePoint, {}, target};
+}
+
+bool FakeFileSystem::Exists(const std::string& path) const {
+  return nodes_.count(path) > 0;
+}
+
+const FakeFileSystem::Node& FakeFileSystem::At(const std::string& path) const {
+  return nodes_.at(path);
+}
+
+std::vector<std::string> FakeFileSystem::Paths() const {
+  std::vector<std::string> paths;
+  for (const auto& [path, node] : nodes_) paths.push_back(path);
+  return paths;
+}
+
+std::string FakeFileSystem::Resolve(const std::string& path) const {
+  const auto it = nodes_.find(path);
+  return it != nodes_.end() && !it->second.linkTarget.empty() ? it->second.linkTarget : path;
+}
+
+std::vector<std::string> FakeFileSystem::ChildrenOf(const std::string& folder) const {
+  const auto it = order_.find(folder);
+  return it == order_.end() ? std::vector<std::string>() : it->second;
+}
+
+SystemCode FakeFileSystem::ReadAttributes(const std::string& path, std::uint32_t& attributes) {
+  if (attributeFailures.count(path)) return attributeFailures[path];
+  const auto it = nodes_.find(Normal(path));
+  if (it == nodes_.end()) return syscode::kFileNotFound;
+  attributes = it->second.attributes;
+  return 0;
+}
+
+SystemCode FakeFileSystem::WriteAttributes(const std::string& path, std::uint32_t attributes) {
+  const auto it = nodes_.find(path);
+  if (it == nodes_.end()) return syscode::kFileNotFound;
+  const std::uint32_t kept = it->second.attributes & (attr::kDirectory | attr::kReparsePoint);
+  it->second.attributes = attributes == attr::kNormal && !kept ? attr::kNormal : attributes | kept;
+  return 0;
+}
+
+SystemCode FakeFileSystem::OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) {
+  if (openFailures.count(path)) return openFailures[path];
+  const std::string target = Resolve(path);
+  const auto it = nodes_.find(target);
+  if (it == nodes_.end()) return syscode::kFileNotFound;
+  if (it->second.attributes & (attr::kDirectory | attr::kReadOnly)) return syscode::kAccessDenied;
+  opened.push_back(path);
+  file = std::make_unique<FakeOpenFile>(*this, target);
+  return 0;
+}
+
+SystemCode FakeFileSystem::RemoveFile(const std::string& path) {
+  if (deleteFailures.count(path)) return deleteFailures[path];
+  const auto it = nodes_.find(path);
+  if (it == nodes_.end()) return syscode::kFileNotFound;
+  if (it->second.attributes & (attr::kDirectory | attr::kReadOnly)) return syscode::kAccessDenied;
+  nodes_.erase(it);
+  auto& siblings = order_[ParentOf(path)];
+  siblings.erase(std::find(siblings.begin(), siblings.end(), NameOf(path)));
+  return 0;
+}
+
+SystemCode FakeFileSystem::RemoveFolder(const std::string& path) {
+  const std::string folder = Normal(path);
+  const auto it = nodes_.find(folder);
+  if (it == nodes_.end()) return syscode::kFileNotFound;
+  if (!(it->second.attributes & attr::kDirectory)) return 267;  // the directory name is invalid
+  // A link goes without its target, as on Windows.
+  if (it->second.linkTarget.empty() && !ChildrenOf(folder).empty()) return syscode::kDirNotEmpty;
+  if (folder == current) return syscode::kSharingViolation;
+  nodes_.erase(it);
+  order_.erase(folder);
+  auto& siblings = order_[ParentOf(folder)];
+  siblings.erase(std::find(siblings.begin(), siblings.end(), NameOf(folder)));
+  return 0;
+}
+
+SystemCode FakeFileSystem::Search(const std::string& pattern,
+                                  const std::function<void(const DirectoryEntry&)>& visit) {
+  const size_t star = pattern.rfind("*.*");
+  if (star == std::string::npos || star != pattern.size() - 3) return 123;  // invalid name
+  const std::string folder = Resolve(Normal(pattern.substr(0, star)));
+  if (!nodes_.count(folder)) return syscode::kPathNotFound;
+  if (enterFailures.count(folder)) return enterFailures[folder];
+  if (folder.size() > 3) {
+    visit(DirectoryEntry{".", attr::kDirectory});
+    visit(DirectoryEntry{"..", attr::kDirectory});
+  }
+  // A copy, as the engine removes entries while the search is open.
+  for (const std::string& name : ChildrenOf(folder)) {
+    const std::string child = folder.size() == 3 ? folder + name : folder + "\\" + name;
+    if (nodes_.count(child)) visit(DirectoryEntry{name, nodes_.at(child).attributes});
+  }
+  return 0;
+}
+
+SystemCode FakeFileSystem::EnterFolder(const std::string& path) {
+  enterLog.push_back(path);
+  const std::string folder = Normal(path);
+  if (enterFailures.count(folder)) return enterFailures[folder];
+  const auto it = nodes_.find(Resolve(folder));
+  if (it == nodes_.end()) return syscode::kFileNotFound;
+  if (!(it->second.attributes & attr::kDirectory)) return 267;
+  current = folder;
+  return 0;
+}
+
+}  // namespace tovo::testing

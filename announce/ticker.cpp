@@ -1,0 +1,82 @@
+#include "announce/ticker.h"
+
+#include "platform/text.h"
+
+namespace tovo {
+
+bool IsOpenableLink(std::string_view trimmedLink) {
+  const std::string lower = AsciiLower(trimmedLink);
+  return StartsWith(lower, "http://") || StartsWith(lower, "https://");
+}
+
+Ticker::Ticker(TickerView& view, const std::string& caption, const std::string& hint)
+    : view_(view) {
+  labels_[0] = {caption, hint, kAdShowingTop, false};
+  labels_[1] = {caption, hint, kAdWaitingTop, false};
+}
+
+void Ticker::TakeLines(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  adIndex_ = 0;
+  if (!lines_.empty()) view_.SetRotationTimer(true);
+}
+
+void Ticker::RotationTick() {
+  view_.SetRotationTimer(false);
+  if (lines_.empty()) return;  // nothing ever switches the rotation on then
+  const AdLabel target = adTurn_ == 1 ? AdLabel::Second : AdLabel::First;
+  const std::string& line = lines_[adIndex_ < lines_.size() ? adIndex_ : 0];
+  const std::size_t bar = line.find('|');
+  AdLabelState& state = State(target);
+  state.caption = bar == std::string::npos ? std::string() : line.substr(0, bar);
+  state.hint = bar == std::string::npos ? line : line.substr(bar + 1);
+  view_.SetCaption(target, state.caption);
+  view_.SetHint(target, state.hint);
+  view_.SetColour(target, StartsWith(state.caption, "<>") ? kAdRed : kAdGrey);
+  adIndex_ = adIndex_ + 1 < lines_.size() ? adIndex_ + 1 : 0;
+  view_.SetScrollTimer(true);
+  view_.SetRotationTimer(true);
+}
+
+void Ticker::ScrollTick() {
+  const AdLabel incoming = adTurn_ == 1 ? AdLabel::Second : AdLabel::First;
+  const AdLabel outgoing = adTurn_ == 1 ? AdLabel::First : AdLabel::Second;
+  if (State(incoming).top <= 10) {
+    MoveTo(outgoing, State(incoming).top + 30);
+    view_.SetScrollTimer(false);
+    adTurn_ = adTurn_ == 1 ? 2 : 1;
+    return;
+  }
+  MoveTo(outgoing, State(outgoing).top - 5);
+  MoveTo(incoming, State(outgoing).top + 30);
+}
+
+void Ticker::PointerEnter(AdLabel label) {
+  AdLabelState& state = State(label);
+  if (!state.underline) {
+    state.underline = true;
+    view_.SetUnderline(label, true);
+  }
+  view_.SetRotationTimer(false);
+}
+
+void Ticker::PointerLeave(AdLabel label) {
+  AdLabelState& state = State(label);
+  if (state.underline) {
+    state.underline = false;
+    view_.SetUnderline(label, false);
+  }
+  if (!lines_.empty()) view_.SetRotationTimer(true);
+}
+
+void Ticker::Click(AdLabel label) {
+  const std::string link = Trim(State(label).hint);
+  if (IsOpenableLink(link)) view_.OpenLink(link);
+}
+
+void Ticker::MoveTo(AdLabel label, int top) {
+  State(label).top = top;
+  view_.SetTop(label, top);
+}
+
+}  // namespace tovo

@@ -1,0 +1,190 @@
+// The drive and folder tree without its window: the drive level, lazy
+// loading of folders, navigation by path, media and device changes, and the
+// binding to the file list. Everything the platform answers comes from a
+// DriveProvider, so the whole behaviour can be tested with a fake machine.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+#include "widgets/tree_model.h"
+#include "widgets/volume_naming.h"
+
+namespace tovo {
+
+enum TDriveType { dtUnknown, dtNoDrive, dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM };
+
+class TDriveTypes {
+ public:
+  constexpr TDriveTypes() = default;
+  constexpr TDriveTypes(std::initializer_list<TDriveType> members) {
+    for (TDriveType m : members) bits_ |= 1u << m;
+  }
+  constexpr bool Has(TDriveType m) const { return (bits_ >> m) & 1u; }
+  constexpr bool operator==(const TDriveTypes&) const = default;
+
+ private:
+  unsigned bits_ = 0;
+};
+
+inline constexpr TDriveTypes kDefaultDriveTypes = {dtUnknown, dtFloppy, dtFixed,
+                                                   dtNetwork, dtCDROM,  dtRAM};
+
+struct ShellItem {
+  std::string displayName;
+  int image = -1;
+};
+
+struct DirectoryEntry {
+  std::string name;
+  std::uint32_t attributes = 0;
+};
+
+// What the tree asks of the platform, besides the volume queries. Every
+// drive and folder query runs with critical-error boxes switched off.
+class DriveProvider : public VolumePlatform {
+ public:
+  virtual std::uint32_t LogicalDrives() = 0;
+  // Display name and small system image index of a path.
+  virtual ShellItem ShellInfo(const std::string& path) = 0;
+  // The small system image index alone (no display name asked for).
+  virtual int ShellImage(const std::string& path) = 0;
+  // The small "open" image index of a path.
+  virtual int OpenImage(const std::string& path) = 0;
+  // The generic folder images, closed and open.
+  virtual std::pair<int, int> FolderImages() = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Lists a search pattern in the system's order; the callback returns false
+  // to stop. A pattern that cannot be searched lists nothing.
+  virtual void List(const std::string& pattern,
+                    const std::function<bool(const DirectoryEntry&)>& entry) = 0;
+  // Order of names in the user's locale, ignoring case (<0, 0, >0).
+  virtual int CompareNames(const std::string& a, const std::string& b) = 0;
+  // Equality of file names ignoring case by the system's rules.
+  virtual bool SameName(const std::string& a, const std::string& b) = 0;
+};
+
+// The file list's side of the binding: the tree hands it the selected folder.
+class FolderTarget {
+ public:
+  virtual ~FolderTarget() = default;
+  virtual void SetFolder(const std::string& path) = 0;
+};
+
+// The window side: waiting cursor and letting pending messages run.
+class TreeHost {
+ public:
+  virtual ~TreeHost() = default;
+  virtual void BeginWait() {}
+  virtual void EndWait() {}
+  virtual void ProcessMessages() {}
+  virtual void UpdateDirLabel(const std::string& /*folder*/) {}
+  virtual void Repaint() {}
+};
+
+class DirectoryTreeModel {
+ public:
+  explicit DirectoryTreeModel(DriveProvider& provider);
+  ~DirectoryTreeModel();
+  DirectoryTreeModel(const DirectoryTreeModel&) = delete;
+  DirectoryTreeModel& operator=(const DirectoryTreeModel&) = delete;
+
+  TreeModel& Nodes() { return nodes_; }
+  void SetHost(TreeHost* host) { host_ = host; }
+
+  // Properties. Setting one to the value held does nothing.
+  TDriveTypes DriveTypes() const { return drive_types_; }
+  void SetDriveTypes(TDriveTypes types);
+  TNetworkVolumeFormat NetworkVolumeFormat() const { return format_; }
+  void SetNetworkVolumeFormat(TNetworkVolumeFormat format);
+  bool ShowHiddenDirs() const { return show_hidden_; }
+  void SetShowHiddenDirs(bool show);
+  FolderTarget* FileList() const { return file_list_; }
+  void SetFileList(FolderTarget* list) { file_list_ = list; }
+
+  // Notifications (the main window assigns none).
+  std::function<void()> OnDriveChange;
+  std::function<bool()> OnChanging;
+  std::function<void(TreeNode*)> OnChange;
+  std::function<void(TreeNode&)> OnDeletion;
+  std::function<void()> OnClick;
+
+  // Effective only while the tree is live (its window exists).
+  void SetLive(bool live) { live_ = live; }
+  bool Live() const { return live_; }
+  void SetDestroying() { destroying_ = true; }
+
+  // The generic folder images, read when the window is created.
+  void LoadSystemImages();
+  std::uint32_t FilteredDriveMask();
+  void BuildDriveLevel();
+  void UpdateDriveLevel();
+  void ClearNodes();
+  void ResetNode(TreeNode& node);
+  void Rebuild();
+
+  void MarkExpandable(TreeNode& node);
+  void LoadChildren(TreeNode& node);
+  // The view asks whether a node may expand; loads it and looks one level on.
+  bool ExpandRequest(TreeNode& node);
+  // Expands through the expansion request, as a click on the button would.
+  void Expand(TreeNode& node);
+
+  // Expands the tree down to a folder and selects it. Throws IoError when no
+  // prefix of the path exists; ends quietly where the tree lists no folder.
+  void OpenFolder(const std::string& path);
+
+  std::string SelectedFolder() const;
+  char SelectedDrive() const;
+  TreeNode* FindDriveNode(const std::string& root) const;
+
+  // The selection handling after a change, and the click rule.
+  void HandleSelectionChanged(TreeNode* node);
+  void Click();
+  // A device came or went: the drive level follows, then the selection.
+  void DeviceChanged();
+
+  std::uint32_t DriveMask() const { return drive_mask_; }
+  std::uint32_t VolumeSerial(char letter) const;
+  bool Updating() const { return updating_; }
+
+ private:
+  class UpdatingScope;
+  class WaitScope;
+
+  TreeNode& AddDriveNode(char letter, TreeNode* before);
+  void AttachFolderInfo(TreeNode& node, const std::string& path, int image);
+  void MakeVisible(TreeNode& node);
+  void AddPlaceholder(TreeNode& node);
+  bool Listed(const DirectoryEntry& entry) const;
+  bool MediumChanged(char letter);
+  void MediumChange(char letter);
+  bool BeforeChange();
+  std::string ExistingFolderOf(const std::string& target, const std::string& callers_path);
+  TreeNode* WalkTo(const std::string& path);
+  void HandleChanged(TreeNode* node);
+
+  DriveProvider& provider_;
+  TreeModel nodes_;
+  TreeHost* host_ = nullptr;
+  TreeHost no_host_;
+  FolderTarget* file_list_ = nullptr;
+
+  TDriveTypes drive_types_ = kDefaultDriveTypes;
+  TNetworkVolumeFormat format_ = nvfExplorer;
+  bool show_hidden_ = false;
+
+  std::array<std::uint32_t, 26> volume_serials_{};
+  std::uint32_t drive_mask_ = 0;
+  int closed_folder_image_ = -1;
+  int open_folder_image_ = -1;
+  bool updating_ = false;
+  bool live_ = false;
+  bool destroying_ = false;
+  char drive_before_change_ = 0;
+};
+
+}  // namespace tovo

@@ -295,8 +295,10 @@ void DirectoryTreeModel::OpenFolder(const std::string& path) {
   BatchUpdate batch(nodes_);
   TreeNode* found = WalkTo(target);
   if (!found) return;
+  // The selection handling may drop the found node with its drive's subtree
+  // (a changed medium): what is selected afterwards is made visible.
   nodes_.Select(found);
-  MakeVisible(*found);
+  if (TreeNode* selected = nodes_.Selected()) MakeVisible(*selected);
 }
 
 TreeNode* DirectoryTreeModel::WalkTo(const std::string& path) {

@@ -1,5 +1,29 @@
+// The program's entry: the application object, the four windows in their
+// order (only the main window is shown), the message loop.
 #include <windows.h>
 
+#include "app/application_win.h"
+#include "app/form_vazo_win.h"
+#include "app/frm_about_win.h"
+#include "platform/error_handler_win.h"
+#include "progress/frm_message_win.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return 0;
+  try {
+    tovo::Application application;
+    application.Initialize();
+    tovo::Tform_vazo mainWindow;
+    mainWindow.Create();
+    tovo::SetErrorBoxOwner(mainWindow.hwnd());
+    tovo::Tfrm_about about;
+    about.Create(mainWindow.hwnd());
+    tovo::StartupProgressWindows progress;
+    mainWindow.Show();
+    const int exitCode = application.Run(mainWindow.hwnd());
+    tovo::SetErrorBoxOwner(nullptr);
+    return exitCode;
+  } catch (...) {
+    tovo::ReportException(std::current_exception());
+    return 1;
+  }
 }

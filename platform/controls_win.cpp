@@ -1,0 +1,174 @@
+#include "platform/controls_win.h"
+
+#include <windowsx.h>
+
+#include "platform/system_error_win.h"
+#include "platform/wide_win.h"
+
+namespace tovo {
+namespace {
+
+HINSTANCE Instance() {
+  return GetModuleHandleW(nullptr);
+}
+
+HWND CreateChild(const wchar_t* cls, const std::string& text, DWORD style, RECT r, HWND parent,
+                 int id, DWORD exStyle = 0) {
+  const HWND hwnd =
+      CreateWindowExW(exStyle, cls, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left,
+                      r.top, r.right - r.left, r.bottom - r.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  if (!hwnd) throw SystemError("CreateWindowEx", Narrow(cls), GetLastError());
+  return hwnd;
+}
+
+COLORREF BottomLeftPixel(HBITMAP bitmap, int height) {
+  const HDC screen = GetDC(nullptr);
+  const HDC dc = CreateCompatibleDC(screen);
+  const HGDIOBJ old = SelectObject(dc, bitmap);
+  const COLORREF key = GetPixel(dc, 0, height - 1);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return key;
+}
+
+}  // namespace
+
+UniqueFont CreateUiFont(const std::string& face, int pixelHeight, bool bold, bool underline,
+                        int charset) {
+  LOGFONTW lf = {};
+  lf.lfHeight = -pixelHeight;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfUnderline = underline ? TRUE : FALSE;
+  lf.lfCharSet = static_cast<BYTE>(charset);
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH;
+  const std::wstring wide = Wide(face).substr(0, LF_FACESIZE - 1);
+  wide.copy(lf.lfFaceName, wide.size());
+  UniqueFont font(CreateFontIndirectW(&lf));
+  if (!font) throw SystemError("CreateFontIndirect", face, GetLastError());
+  return font;
+}
+
+UniqueImageList LoadKeyedPicture(int resourceId, SIZE* size) {
+  UniqueBitmap bitmap(static_cast<HBITMAP>(
+      LoadImageW(Instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, 0)));
+  if (!bitmap) {
+    throw SystemError("LoadImage", "bitmap " + std::to_string(resourceId), GetLastError());
+  }
+  BITMAP info = {};
+  GetObjectW(bitmap.get(), sizeof(info), &info);
+  UniqueImageList list(ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
+  if (!list) throw SystemError("ImageList_Create", "", GetLastError());
+  ImageList_AddMasked(list.get(), bitmap.get(), BottomLeftPixel(bitmap.get(), info.bmHeight));
+  if (size) *size = {info.bmWidth, info.bmHeight};
+  return list;
+}
+
+FlatButton::~FlatButton() {
+  if (const HWND h = hwnd()) DestroyWindow(h);
+}
+
+void FlatButton::Create(HWND parent, int id, RECT rect, const std::string& caption, HFONT font,
+                        int picture) {
+  const DWORD style = BS_PUSHBUTTON | (picture ? BS_ICON : 0);
+  Attach(CreateChild(WC_BUTTONW, caption, style, rect, parent, id));
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (picture) {
+    const UniqueImageList image = LoadKeyedPicture(picture);
+    icon_.reset(ImageList_GetIcon(image.get(), 0, ILD_NORMAL));
+    SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_.get()));
+  }
+}
+
+void FlatButton::Release(bool click) {
+  pressed_ = false;
+  if (GetCapture() == hwnd()) ReleaseCapture();
+  SendMessageW(hwnd(), BM_SETSTATE, FALSE, 0);
+  if (click) {
+    const int id = GetDlgCtrlID(hwnd());
+    SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hwnd()));
+  }
+}
+
+std::optional<LRESULT> FlatButton::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // The class procedure would call SetFocus here; press without it.
+      pressed_ = true;
+      SetCapture(hwnd());
+      SendMessageW(hwnd(), BM_SETSTATE, TRUE, 0);
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!pressed_) return 0;
+      RECT client;
+      GetClientRect(hwnd(), &client);
+      const POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      Release(PtInRect(&client, at) != FALSE);
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (pressed_) Release(false);
+      return 0;
+    case WM_SETFOCUS:
+      // Someone gave us the focus anyway (SetFocus from outside): hand it back.
+      if (wParam && IsWindow(reinterpret_cast<HWND>(wParam))) {
+        SetFocus(reinterpret_cast<HWND>(wParam));
+      }
+      return 0;
+    case WM_KILLFOCUS: return 0;
+    case kReflect + WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED) return std::nullopt;
+      if (onClick_) onClick_();
+      return 1;
+    default: return std::nullopt;
+  }
+}
+
+Picture::~Picture() {
+  if (const HWND h = hwnd()) DestroyWindow(h);
+}
+
+void Picture::Create(HWND parent, int id, RECT rect, int picture, COLORREF background,
+                     bool autoSize) {
+  SIZE size = {};
+  image_ = LoadKeyedPicture(picture, &size);
+  background_.reset(CreateSolidBrush(background));
+  if (autoSize) rect = {rect.left, rect.top, rect.left + size.cx, rect.top + size.cy};
+  Attach(CreateChild(WC_STATICW, "", SS_OWNERDRAW, rect, parent, id));
+}
+
+std::optional<LRESULT> Picture::OnMessage(UINT msg, WPARAM, LPARAM lParam) {
+  if (msg != kReflect + WM_DRAWITEM) return std::nullopt;
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  FillRect(item->hDC, &item->rcItem, background_.get());
+  ImageList_Draw(image_.get(), 0, item->hDC, item->rcItem.left, item->rcItem.top, ILD_TRANSPARENT);
+  return TRUE;
+}
+
+void Tooltips::Create(HWND owner) {
+  owner_ = owner;
+  window_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                Instance(), nullptr));
+  if (!window_) throw SystemError("CreateWindowEx", "tooltips", GetLastError());
+}
+
+void Tooltips::Add(HWND tool, const std::string& text) {
+  std::wstring wide = Wide(text);
+  TTTOOLINFOW info = {};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = owner_;
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = wide.data();  // copied by the control
+  SendMessageW(window_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace tovo

@@ -1,0 +1,74 @@
+#include "platform/panel_win.h"
+
+#include "platform/system_error_win.h"
+
+namespace tovo {
+namespace {
+
+// One bevel: `topLeft` colour on the top and left edges, `bottomRight` on the
+// others; shrinks `r` by one pixel.
+void Frame(HDC dc, RECT& r, int topLeft, int bottomRight) {
+  const HBRUSH light = GetSysColorBrush(topLeft);
+  const HBRUSH dark = GetSysColorBrush(bottomRight);
+  RECT edge = {r.left, r.top, r.right, r.top + 1};
+  FillRect(dc, &edge, light);
+  edge = {r.left, r.top, r.left + 1, r.bottom};
+  FillRect(dc, &edge, light);
+  edge = {r.left, r.bottom - 1, r.right, r.bottom};
+  FillRect(dc, &edge, dark);
+  edge = {r.right - 1, r.top, r.right, r.bottom};
+  FillRect(dc, &edge, dark);
+  InflateRect(&r, -1, -1);
+}
+
+}  // namespace
+
+void Panel::Create(HWND parent, int id, RECT rect, const PanelStyle& style) {
+  style_ = style;
+  brush_.reset(CreateSolidBrush(style_.background));
+  const HWND h = Window::Create({.name = L"TPanel", .style = CS_HREDRAW | CS_VREDRAW}, 0, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                                rect.right - rect.left, rect.bottom - rect.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  if (!h) throw SystemError("CreateWindowEx", "panel", GetLastError());
+}
+
+RECT Panel::InnerRect() const {
+  RECT r;
+  GetClientRect(hwnd(), &r);
+  const int bevels = (style_.raisedInner ? 1 : 0) + (style_.loweredOuter ? 1 : 0);
+  InflateRect(&r, -bevels, -bevels);
+  return r;
+}
+
+void Panel::Paint(HDC dc) const {
+  RECT r;
+  GetClientRect(hwnd(), &r);
+  if (style_.loweredOuter) Frame(dc, r, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+  if (style_.raisedInner) Frame(dc, r, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+}
+
+std::optional<LRESULT> Panel::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(hwnd(), &r);
+      FillRect(reinterpret_cast<HDC>(wParam), &r, brush_.get());
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(hwnd(), &ps);
+      Paint(dc);
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY:
+      // Not handled by the child that sent it: the window above may want it.
+      return SendMessageW(GetParent(hwnd()), msg, wParam, lParam);
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace tovo

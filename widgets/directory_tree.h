@@ -93,6 +93,7 @@ class DirectoryTreeModel {
   DirectoryTreeModel& operator=(const DirectoryTreeModel&) = delete;
 
   TreeModel& Nodes() { return nodes_; }
+  DriveProvider& Provider() { return provider_; }
   void SetHost(TreeHost* host) { host_ = host; }
 
   // Properties. Setting one to the value held does nothing.

@@ -1,0 +1,161 @@
+#include "widgets/directory_tree_win.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/error_handler_win.h"
+#include "platform/wide_win.h"
+#include "widgets/directory_tree_provider_win.h"
+
+namespace tovo {
+namespace {
+
+constexpr UINT_PTR kParentHookId = 0x74726565;  // "tree": one hook per tree on its parent
+
+}  // namespace
+
+TDirectoryTree::TDirectoryTree()
+    : own_provider_(std::make_unique<Win32DriveProvider>()), model_(*own_provider_) {}
+
+TDirectoryTree::TDirectoryTree(DriveProvider& provider) : model_(provider) {}
+
+TDirectoryTree::~TDirectoryTree() {
+  if (hwnd()) DestroyWindow(hwnd());
+  UnhookParent();
+  SetFileList(nullptr);
+}
+
+void TDirectoryTree::Create(HWND parent, int id, RECT bounds, HFONT font, COLORREF textColour) {
+  const HWND view = CreateView(parent, id, bounds, model_.Nodes());
+  SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(view, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(textColour));
+  // The shell's list is shared by the whole process and never destroyed here.
+  SendMessageW(view, TVM_SETIMAGELIST, TVSIL_NORMAL,
+               reinterpret_cast<LPARAM>(SystemSmallImageList()));
+  HookParent(parent);
+  model_.SetHost(this);
+  model_.SetLive(true);
+  model_.LoadSystemImages();
+  model_.BuildDriveLevel();
+  DriveProvider& provider = model_.Provider();
+  OpenFolder(open_current_dir_ ? provider.CurrentDirectory() : CurrentDriveRoot(provider));
+}
+
+void TDirectoryTree::OpenFolder(const std::string& path) {
+  model_.OpenFolder(path);
+}
+
+void TDirectoryTree::SetFileList(TShellFileListBox* list) {
+  if (file_list_) file_list_->SetTree(nullptr);
+  file_list_ = list;
+  if (list) list->SetTree(this);
+  model_.SetFileList(list ? &list_target_ : nullptr);
+}
+
+void TDirectoryTree::ListTarget::SetFolder(const std::string& path) {
+  if (tree_.file_list_) tree_.file_list_->SetFolder(path);
+}
+
+void TDirectoryTree::SetDirLabel(HWND label) {
+  dir_label_ = label;
+  UpdateDirLabel(SelectedFolder());
+}
+
+std::optional<LRESULT> TDirectoryTree::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_DESTROY) WindowGoing();
+  return TTreeViewBase::OnMessage(msg, wParam, lParam);
+}
+
+void TDirectoryTree::WindowGoing() {
+  UnhookParent();
+  model_.SetLive(false);
+  ForgetView();
+  model_.ClearNodes();
+}
+
+bool TDirectoryTree::ExpandRequest(TreeNode& node) {
+  return model_.ExpandRequest(node);
+}
+
+void TDirectoryTree::Clicked() {
+  model_.Click();
+}
+
+void TDirectoryTree::BeginWait() {
+  if (waits_++ == 0) cursor_.emplace();
+}
+
+void TDirectoryTree::EndWait() {
+  if (waits_ > 0 && --waits_ == 0) cursor_.reset();
+}
+
+void TDirectoryTree::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void TDirectoryTree::UpdateDirLabel(const std::string& folder) {
+  if (!dir_label_) return;
+  // Shortened by the shell's rule: the drive, "...", and as many trailing
+  // components as fit the label's width in the label's font.
+  const std::wstring wide = Wide(folder);
+  std::vector<wchar_t> text(std::max<size_t>(MAX_PATH, wide.size() + 1), L'\0');
+  std::copy(wide.begin(), wide.end(), text.begin());
+  RECT client = {};
+  GetClientRect(dir_label_, &client);
+  const HDC dc = GetDC(dir_label_);
+  {
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(dir_label_, WM_GETFONT, 0, 0));
+    SelectObjectGuard use(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    PathCompactPathW(dc, text.data(), static_cast<UINT>(client.right - client.left));
+  }
+  ReleaseDC(dir_label_, dc);
+  SetWindowTextW(dir_label_, text.data());
+}
+
+void TDirectoryTree::Repaint() {
+  if (hwnd()) UpdateWindow(hwnd());
+}
+
+void TDirectoryTree::HookParent(HWND parent) {
+  UnhookParent();
+  if (!parent) return;
+  if (SetWindowSubclass(parent, &TDirectoryTree::ParentProc, kParentHookId,
+                        reinterpret_cast<DWORD_PTR>(this))) {
+    hooked_parent_ = parent;
+  }
+}
+
+void TDirectoryTree::UnhookParent() {
+  if (!hooked_parent_) return;
+  RemoveWindowSubclass(hooked_parent_, &TDirectoryTree::ParentProc, kParentHookId);
+  hooked_parent_ = nullptr;
+}
+
+LRESULT CALLBACK TDirectoryTree::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<TDirectoryTree*>(data);
+  if (msg == WM_DEVICECHANGE) {
+    // Whatever the event: the drive level follows the present drives. The
+    // parent's own procedure does not see the message.
+    try {
+      self->model_.DeviceChanged();
+    } catch (...) {
+      ReportException(std::current_exception());
+    }
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) self->UnhookParent();
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace tovo

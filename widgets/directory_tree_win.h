@@ -1,0 +1,90 @@
+// TDirectoryTree: the main window's drive and folder tree (DirectoryListBox1).
+// The behaviour lives in DirectoryTreeModel; this class gives it a tree-view
+// window, the system's small-icon images, the hourglass, the file list
+// binding and the device-change hook on the parent window.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/guards_win.h"
+#include "widgets/directory_tree.h"
+#include "widgets/file_list_box_win.h"
+#include "widgets/tree_view_base_win.h"
+
+namespace tovo {
+
+class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHost {
+ public:
+  TDirectoryTree();
+  // With the platform's answers injected (tests); the provider outlives the tree.
+  explicit TDirectoryTree(DriveProvider& provider);
+  ~TDirectoryTree() override;
+
+  // Creates the view, hooks the parent's device changes, builds the drive
+  // level and opens the start folder (the current drive's root, or the
+  // current directory with OpenCurrentDir), which points the file list there.
+  void Create(HWND parent, int id, RECT bounds, HFONT font, COLORREF textColour);
+
+  void OpenFolder(const std::string& path) override;
+  std::string SelectedFolder() const { return model_.SelectedFolder(); }
+  char SelectedDrive() const { return model_.SelectedDrive(); }
+  void BuildDriveLevel() { model_.BuildDriveLevel(); }
+  void UpdateDriveLevel() { model_.UpdateDriveLevel(); }
+  void Rebuild() { model_.Rebuild(); }
+
+  // Binds the file list both ways; null unbinds.
+  void SetFileList(TShellFileListBox* list);
+  TShellFileListBox* FileList() const { return file_list_; }
+  // A static label that shows the selected folder, shortened to fit.
+  void SetDirLabel(HWND label);
+  void SetDriveTypes(TDriveTypes types) { model_.SetDriveTypes(types); }
+  void SetNetworkVolumeFormat(TNetworkVolumeFormat f) { model_.SetNetworkVolumeFormat(f); }
+  void SetShowHiddenDirs(bool show) { model_.SetShowHiddenDirs(show); }
+  void SetOpenCurrentDir(bool open) { open_current_dir_ = open; }
+
+  DirectoryTreeModel& Model() { return model_; }
+
+ protected:
+  std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool ExpandRequest(TreeNode& node) override;
+  void Clicked() override;
+
+ private:
+  class ListTarget : public FolderTarget {
+   public:
+    explicit ListTarget(TDirectoryTree& tree) : tree_(tree) {}
+    void SetFolder(const std::string& path) override;
+
+   private:
+    TDirectoryTree& tree_;
+  };
+
+  // TreeHost
+  void BeginWait() override;
+  void EndWait() override;
+  void ProcessMessages() override;
+  void UpdateDirLabel(const std::string& folder) override;
+  void Repaint() override;
+
+  void HookParent(HWND parent);
+  void UnhookParent();
+  void WindowGoing();
+  static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+
+  std::unique_ptr<DriveProvider> own_provider_;
+  DirectoryTreeModel model_;
+  ListTarget list_target_{*this};
+  TShellFileListBox* file_list_ = nullptr;
+  HWND dir_label_ = nullptr;
+  HWND hooked_parent_ = nullptr;
+  bool open_current_dir_ = false;
+  int waits_ = 0;
+  std::optional<CursorGuard> cursor_;
+};
+
+}  // namespace tovo

@@ -1,0 +1,358 @@
+#include "widgets/tree_view_base_win.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "platform/errors.h"
+#include "platform/wide_win.h"
+
+namespace tovo {
+namespace {
+
+constexpr int kWheelNotch = WHEEL_DELTA;
+
+bool KeyDown(int key) {
+  return GetKeyState(key) < 0;
+}
+
+// TVM_GETITEMRECT takes the item in the rectangle it fills.
+bool ItemTextRect(HWND view, HTREEITEM item, RECT& rect) {
+  if (!item) return false;
+  static_assert(sizeof(RECT) >= sizeof(HTREEITEM));
+  std::memcpy(&rect, &item, sizeof(item));
+  return SendMessageW(view, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)) != 0;
+}
+
+HTREEITEM Caret(HWND view) {
+  return reinterpret_cast<HTREEITEM>(SendMessageW(view, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+}  // namespace
+
+// The model's own changes reach the control; the notifications the control
+// sends back for them (selection, expansion, deletion) are not the user's.
+class TTreeViewBase::Syncing {
+ public:
+  explicit Syncing(TTreeViewBase& view) : view_(view) { ++view_.syncing_; }
+  ~Syncing() { --view_.syncing_; }
+  Syncing(const Syncing&) = delete;
+  Syncing& operator=(const Syncing&) = delete;
+
+ private:
+  TTreeViewBase& view_;
+};
+
+TTreeViewBase::TTreeViewBase()
+    : selection_pen_(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))),
+      color_(GetSysColor(COLOR_WINDOW)),
+      focus_color_(GetSysColor(COLOR_WINDOW)),
+      disabled_color_(GetSysColor(COLOR_BTNFACE)) {}
+
+TTreeViewBase::~TTreeViewBase() {
+  ForgetView();
+}
+
+HWND TTreeViewBase::CreateView(HWND parent, int id, const RECT& bounds, TreeModel& model) {
+  // No TVS_EDITLABELS: the labels are read-only, so F2 starts no editor.
+  DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
+  if (!hide_selection_) style |= TVS_SHOWSELALWAYS;
+  if (auto_expand_) style |= TVS_SINGLEEXPAND;
+  const HWND view = CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, bounds.left, bounds.top,
+      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!view) throw Error("the folder tree could not be created");
+  Attach(view);
+  model_ = &model;
+  model.SetSink(this);
+  UpdateBackground();
+  return view;
+}
+
+void TTreeViewBase::ForgetView() {
+  if (model_ && model_->sink() == this) model_->SetSink(nullptr);
+  items_.clear();
+  redraw_.reset();
+  updates_ = 0;
+}
+
+void TTreeViewBase::SetSelectionPen(COLORREF colour) {
+  selection_pen_.reset(CreatePen(PS_SOLID, 1, colour));
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TTreeViewBase::SetFocusColor(COLORREF colour) {
+  focus_color_ = colour;
+  UpdateBackground();
+}
+
+void TTreeViewBase::SetDisabledColor(COLORREF colour) {
+  disabled_color_ = colour;
+  UpdateBackground();
+}
+
+void TTreeViewBase::SetColor(COLORREF colour) {
+  if (focus_color_ == color_) focus_color_ = colour;
+  color_ = colour;
+  UpdateBackground();
+}
+
+void TTreeViewBase::SetAutoExpand(bool on) {
+  auto_expand_ = on;
+  if (on) auto_select_ = false;
+  if (!hwnd()) return;
+  const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+  SetWindowLongPtrW(hwnd(), GWL_STYLE,
+                    on ? (style | TVS_SINGLEEXPAND) : (style & ~TVS_SINGLEEXPAND));
+}
+
+void TTreeViewBase::SetAutoSelect(bool on) {
+  if (on && auto_expand_) SetAutoExpand(false);
+  auto_select_ = on;
+}
+
+void TTreeViewBase::SetIndent(int pixels) {
+  if (hwnd()) SendMessageW(hwnd(), TVM_SETINDENT, static_cast<WPARAM>(pixels), 0);
+}
+
+HTREEITEM TTreeViewBase::ItemOf(const TreeNode* node) const {
+  const auto it = items_.find(node);
+  return it == items_.end() ? nullptr : it->second;
+}
+
+TreeNode* TTreeViewBase::NodeOf(HTREEITEM item) const {
+  if (!item || !hwnd()) return nullptr;
+  TVITEMW data = {};
+  data.mask = TVIF_PARAM | TVIF_HANDLE;
+  data.hItem = item;
+  if (!SendMessageW(hwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+  auto* node = reinterpret_cast<TreeNode*>(data.lParam);
+  return items_.count(node) ? node : nullptr;
+}
+
+void TTreeViewBase::Inserted(TreeNode& node) {
+  if (!hwnd()) return;
+  const auto& siblings = model_->ChildrenOf(node.parent);
+  TVINSERTSTRUCTW insert = {};
+  insert.hParent = node.parent ? ItemOf(node.parent) : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  if (siblings.back().get() != &node) {
+    insert.hInsertAfter = TVI_FIRST;
+    for (size_t i = 1; i < siblings.size(); ++i) {
+      if (siblings[i].get() == &node) insert.hInsertAfter = ItemOf(siblings[i - 1].get());
+    }
+  }
+  std::wstring text = Wide(node.text);
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+  insert.item.pszText = text.data();
+  insert.item.iImage = node.image;
+  insert.item.iSelectedImage = node.selectedImage;
+  insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+  Syncing syncing(*this);
+  const auto item = reinterpret_cast<HTREEITEM>(
+      SendMessageW(hwnd(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (item) items_[&node] = item;
+}
+
+void TTreeViewBase::ForgetSubtree(TreeNode& node) {
+  for (auto& child : node.children) ForgetSubtree(*child);
+  items_.erase(&node);
+}
+
+void TTreeViewBase::Removing(TreeNode& node) {
+  const HTREEITEM item = ItemOf(&node);
+  ForgetSubtree(node);
+  if (!item || !hwnd()) return;
+  Syncing syncing(*this);
+  SendMessageW(hwnd(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+}
+
+void TTreeViewBase::Changed(TreeNode& node) {
+  const HTREEITEM item = ItemOf(&node);
+  if (!item) return;
+  std::wstring text = Wide(node.text);
+  TVITEMW data = {};
+  data.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  data.hItem = item;
+  data.pszText = text.data();
+  data.iImage = node.image;
+  data.iSelectedImage = node.selectedImage;
+  SendMessageW(hwnd(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+void TTreeViewBase::Selected(TreeNode* node) {
+  if (!hwnd()) return;
+  Syncing syncing(*this);
+  SendMessageW(hwnd(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemOf(node)));
+}
+
+void TTreeViewBase::ExpandedChanged(TreeNode& node) {
+  const HTREEITEM item = ItemOf(&node);
+  if (!item) return;
+  Syncing syncing(*this);
+  if (node.expanded) {
+    SendMessageW(hwnd(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    return;
+  }
+  SendMessageW(hwnd(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+  // An item whose children went keeps its expanded state otherwise, and the
+  // control would not ask again before showing new children.
+  TVITEMW data = {};
+  data.mask = TVIF_HANDLE | TVIF_STATE;
+  data.hItem = item;
+  data.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+  SendMessageW(hwnd(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+void TTreeViewBase::MadeVisible(TreeNode& node) {
+  const HTREEITEM item = ItemOf(&node);
+  if (!item) return;
+  Syncing syncing(*this);
+  SendMessageW(hwnd(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+}
+
+void TTreeViewBase::BeginUpdate() {
+  if (updates_++ == 0 && hwnd()) redraw_.emplace(hwnd());
+}
+
+void TTreeViewBase::EndUpdate() {
+  if (updates_ > 0 && --updates_ == 0) redraw_.reset();
+}
+
+std::optional<LRESULT> TTreeViewBase::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kReflect + WM_NOTIFY: return Notify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE: {
+      const LRESULT result = Default(msg, wParam, lParam);
+      UpdateBackground();
+      InvalidateRect(hwnd(), nullptr, FALSE);  // the outline comes or goes
+      return result;
+    }
+    case WM_MOUSEWHEEL: Wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (ContextKey(wParam)) return 0;
+      if (wParam == VK_F2) return 0;
+      return std::nullopt;
+    case WM_CONTEXTMENU: return 0;  // the keys and the right click open the popup
+    default: return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> TTreeViewBase::Notify(const NMHDR& header) {
+  switch (header.code) {
+    case TVN_SELCHANGINGW:
+      if (syncing_ || !model_) return std::nullopt;
+      return model_->ViewChanging() ? std::nullopt : std::optional<LRESULT>(TRUE);
+    case TVN_SELCHANGEDW: {
+      const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+      if (!syncing_ && model_) model_->ViewChanged(NodeOf(change.itemNew.hItem));
+      return std::nullopt;
+    }
+    case TVN_ITEMEXPANDINGW: {
+      // Wine sends this for TVM_EXPAND as well; the model's own expansions
+      // have loaded the node already.
+      const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+      TreeNode* node = NodeOf(change.itemNew.hItem);
+      if (syncing_ || !node || !(change.action & TVE_EXPAND)) return std::nullopt;
+      return ExpandRequest(*node) ? std::nullopt : std::optional<LRESULT>(TRUE);
+    }
+    case TVN_ITEMEXPANDEDW: {
+      const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+      TreeNode* node = NodeOf(change.itemNew.hItem);
+      if (!node) return std::nullopt;
+      node->expanded = (change.itemNew.state & TVIS_EXPANDED) != 0;
+      if (!syncing_ && auto_select_) model_->Select(node);
+      return std::nullopt;
+    }
+    case TVN_BEGINLABELEDITW: return TRUE;  // read-only labels
+    case NM_CLICK: Clicked(); return std::nullopt;
+    case NM_RCLICK:
+      if (!OnContextPopup) return std::nullopt;
+      ShowContextPopup(true);
+      return TRUE;
+    case NM_CUSTOMDRAW:
+      return CustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+    default: return std::nullopt;
+  }
+}
+
+LRESULT TTreeViewBase::CustomDraw(NMTVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_POSTPAINT: DrawSelectionOutline(draw.nmcd.hdc); return CDRF_DODEFAULT;
+    default: return CDRF_DODEFAULT;
+  }
+}
+
+void TTreeViewBase::DrawSelectionOutline(HDC dc) {
+  if (hide_selection_ || GetFocus() == hwnd()) return;
+  RECT rect = {};
+  if (!ItemTextRect(hwnd(), Caret(hwnd()), rect)) return;
+  SelectObjectGuard pen(dc, selection_pen_.get());
+  SelectObjectGuard brush(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void TTreeViewBase::UpdateBackground() {
+  if (!hwnd()) return;
+  const COLORREF colour = !IsWindowEnabled(hwnd()) ? disabled_color_
+                          : GetFocus() == hwnd()   ? focus_color_
+                                                   : color_;
+  SendMessageW(hwnd(), TVM_SETBKCOLOR, 0, static_cast<LPARAM>(colour));
+}
+
+void TTreeViewBase::Wheel(int delta) {
+  wheel_accumulated_ += delta;
+  const int notches = wheel_accumulated_ / kWheelNotch;
+  wheel_accumulated_ %= kWheelNotch;
+  SCROLLINFO info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE;
+  const bool scrolls = (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VSCROLL) &&
+                       GetScrollInfo(hwnd(), SB_VERT, &info) &&
+                       info.nMax - info.nMin + 1 > static_cast<int>(info.nPage);
+  if (!scrolls) return;  // the content fits
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const bool up = notches > 0;
+  for (int n = 0; n < (up ? notches : -notches); ++n) {
+    if (lines == WHEEL_PAGESCROLL) {
+      SendMessageW(hwnd(), WM_VSCROLL, up ? SB_PAGEUP : SB_PAGEDOWN, 0);
+      continue;
+    }
+    for (UINT i = 0; i < lines; ++i)
+      SendMessageW(hwnd(), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0);
+  }
+}
+
+bool TTreeViewBase::ContextKey(WPARAM key) {
+  const bool shift = KeyDown(VK_SHIFT), ctrl = KeyDown(VK_CONTROL), alt = KeyDown(VK_MENU);
+  const bool apps = key == VK_APPS && !shift && !ctrl && !alt;
+  const bool shift_f10 = key == VK_F10 && shift && !ctrl && !alt;
+  if (!apps && !shift_f10) return false;
+  ShowContextPopup(false);
+  return true;
+}
+
+void TTreeViewBase::ShowContextPopup(bool at_cursor) {
+  if (!OnContextPopup) return;
+  POINT point = {0, 0};
+  if (at_cursor) {
+    GetCursorPos(&point);
+    OnContextPopup(point);
+    return;
+  }
+  RECT rect = {};
+  if (ItemTextRect(hwnd(), Caret(hwnd()), rect)) {
+    point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  }
+  ClientToScreen(hwnd(), &point);
+  OnContextPopup(point);
+}
+
+}  // namespace tovo

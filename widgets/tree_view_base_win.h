@@ -1,0 +1,95 @@
+// TTreeViewBase: a common-controls tree view (a real WC_TREEVIEW child) that
+// mirrors a TreeModel, with colours by focus and enablement, an outline of
+// the selection while unfocused, wheel scrolling, and the context-menu keys
+// consumed. Labels are read-only. Nodes map to HTREEITEM only here.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <optional>
+#include <unordered_map>
+
+#include "platform/guards_win.h"
+#include "platform/handles_win.h"
+#include "platform/window_win.h"
+#include "widgets/tree_model.h"
+
+namespace tovo {
+
+class TTreeViewBase : public Subclass, public TreeSink {
+ public:
+  TTreeViewBase();
+  ~TTreeViewBase() override;
+
+  // Pen of the outline drawn round the selected node while unfocused.
+  void SetSelectionPen(COLORREF colour);
+  void SetFocusColor(COLORREF colour);
+  void SetDisabledColor(COLORREF colour);
+  // Sets the normal colour, and FocusColor too when the two were equal.
+  void SetColor(COLORREF colour);
+  void SetHideSelection(bool hide) { hide_selection_ = hide; }
+  bool AutoExpand() const { return auto_expand_; }
+  void SetAutoExpand(bool on);
+  bool AutoSelect() const { return auto_select_; }
+  void SetAutoSelect(bool on);
+  void SetIndent(int pixels);
+
+  // Opens a popup for the selected node (screen point); none by default.
+  std::function<void(POINT)> OnContextPopup;
+
+  HTREEITEM ItemOf(const TreeNode* node) const;
+  TreeNode* NodeOf(HTREEITEM item) const;
+
+  // TreeSink: the model changed.
+  void Inserted(TreeNode& node) override;
+  void Removing(TreeNode& node) override;
+  void Changed(TreeNode& node) override;
+  void Selected(TreeNode* node) override;
+  void ExpandedChanged(TreeNode& node) override;
+  void MadeVisible(TreeNode& node) override;
+  void BeginUpdate() override;
+  void EndUpdate() override;
+
+ protected:
+  // Creates the control; the model is mirrored from then on.
+  HWND CreateView(HWND parent, int id, const RECT& bounds, TreeModel& model);
+  // The window goes: the mapping is dropped without touching the control.
+  void ForgetView();
+
+  // The view asks whether a node may expand (load it here).
+  virtual bool ExpandRequest(TreeNode& node) = 0;
+  virtual void Clicked() {}
+
+  std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  class Syncing;
+
+  std::optional<LRESULT> Notify(const NMHDR& header);
+  LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
+  void DrawSelectionOutline(HDC dc);
+  void UpdateBackground();
+  void Wheel(int delta);
+  bool ContextKey(WPARAM key);
+  void ShowContextPopup(bool at_cursor);
+  void ForgetSubtree(TreeNode& node);
+
+  TreeModel* model_ = nullptr;
+  std::unordered_map<const TreeNode*, HTREEITEM> items_;
+  int syncing_ = 0;
+  int updates_ = 0;
+  std::optional<RedrawGuard> redraw_;
+  UniquePen selection_pen_;
+  COLORREF color_;
+  COLORREF focus_color_;
+  COLORREF disabled_color_;
+  bool hide_selection_ = false;
+  bool auto_expand_ = false;
+  bool auto_select_ = false;
+  int wheel_accumulated_ = 0;
+};
+
+}  // namespace tovo

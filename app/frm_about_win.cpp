@@ -1,0 +1,197 @@
+#include "app/frm_about_win.h"
+
+#include <shellapi.h>
+
+#include "forms/about_form.h"
+#include "platform/controls_win.h"
+#include "platform/system_error_win.h"
+#include "platform/wide_win.h"
+
+namespace tovo {
+namespace {
+
+namespace about = forms::about;
+
+constexpr wchar_t kClassName[] = L"Tfrm_about";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+
+COLORREF ToColorRef(forms::Colour colour) {
+  if (colour & forms::kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
+  return static_cast<COLORREF>(colour);
+}
+
+RECT ToRect(const forms::Rect& r) {
+  return {r.left, r.top, r.right(), r.bottom()};
+}
+
+// The window rectangle for the form's client size, centred on the work area.
+RECT CentredFrame(const forms::Form& form) {
+  RECT frame = {0, 0, form.clientWidth, form.clientHeight};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = work.left + (work.right - work.left - width) / 2;
+  const int top = work.top + (work.bottom - work.top - height) / 2;
+  return {left, top, left + width, top + height};
+}
+
+}  // namespace
+
+Tfrm_about::Tfrm_about() = default;
+
+Tfrm_about::~Tfrm_about() {
+  labels_.clear();
+  Destroy();
+}
+
+void Tfrm_about::Create(HWND owner) {
+  const forms::Form& form = about::AboutForm();
+  background_.reset(CreateSolidBrush(ToColorRef(form.colour)));
+  const RECT frame = CentredFrame(form);
+  const WindowClassSpec cls{.name = kClassName};
+  if (!Window::Create(cls, kExStyle, Wide(form.caption), kStyle, frame.left, frame.top,
+                      frame.right - frame.left, frame.bottom - frame.top, owner, nullptr)) {
+    throw SystemError("CreateWindowEx", "Tfrm_about", GetLastError());
+  }
+  CreateControls();
+}
+
+void Tfrm_about::CreateControls() {
+  const forms::Form& form = about::AboutForm();
+  windowFont_ = CreateUiFont(std::string(form.font.face), form.font.height, form.font.bold, false,
+                             form.font.charset);
+  for (const forms::Control& control : form.controls) {
+    if (control.kind == forms::Kind::Label || control.kind == forms::Kind::LinkLabel) {
+      CreateLabel(control);
+    } else if (control.kind == forms::Kind::Button) {
+      button_ =
+          CreateWindowExW(0, WC_BUTTONW, Wide(control.caption).c_str(),
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, control.rect.left,
+                          control.rect.top, control.rect.width, control.rect.height, hwnd(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                          GetModuleHandleW(nullptr), nullptr);
+      if (!button_) throw SystemError("CreateWindowEx", "Button1", GetLastError());
+      SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+    }
+  }
+}
+
+void Tfrm_about::CreateLabel(const forms::Control& control) {
+  LabelStyle style;
+  style.face = std::string(control.font.face);
+  style.height = control.font.height;
+  style.bold = control.font.bold;
+  style.charset = control.font.charset;
+  style.textColour = ToColorRef(control.font.colour);
+  style.autoSize = (control.look & forms::kAutoSize) != 0;
+  style.handCursor = control.kind == forms::Kind::LinkLabel;
+  auto label = std::make_unique<Label>();
+  label->Create(hwnd(), control.id, ToRect(control.rect), std::string(control.caption), style);
+  if (control.id == about::kLabelUrl || control.id == about::kLabelEmail) {
+    label->SetOnMouseEnter([this](Label& sender) { Label_urlMouseEnter(sender); });
+    label->SetOnMouseLeave([this](Label& sender) { Label_urlMouseLeave(sender); });
+    if (control.id == about::kLabelUrl)
+      label->SetOnClick([this](Label&) { Label_urlClick(); });
+    else
+      label->SetOnClick([this](Label&) { Label_emailClick(); });
+  }
+  labels_.push_back(std::move(label));
+}
+
+void Tfrm_about::ShowModal(HWND owner) {
+  // The owner is re-enabled before this window goes away, so the system
+  // hands the activation back to it rather than to some other program.
+  const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
+  closed_ = false;
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  SetFocus(button_);
+  MSG msg;
+  bool quit = false;
+  while (!closed_ && hwnd()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      quit = got == 0;
+      break;
+    }
+    if (!IsDialogMessageW(hwnd(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (owner && ownerWasEnabled) EnableWindow(owner, TRUE);
+  if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
+  if (quit) PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+}
+
+void Tfrm_about::Button1Click() {
+  closed_ = true;
+}
+
+void Tfrm_about::Label_urlClick() {
+  Open(L"Open", "http://" TOVO_SITE_HOST, SW_SHOWNORMAL);
+}
+
+void Tfrm_about::Label_emailClick() {
+  Open(L"open", "mailto:" TOVO_CONTACT_EMAIL, SW_SHOW);
+}
+
+void Tfrm_about::Label_urlMouseEnter(Label& sender) {
+  if (!sender.Underline()) sender.SetUnderline(true);
+}
+
+void Tfrm_about::Label_urlMouseLeave(Label& sender) {
+  if (sender.Underline()) sender.SetUnderline(false);
+}
+
+void Tfrm_about::Open(const wchar_t* verb, const std::string& file, int show) {
+  // No browser or mail program: fails silently.
+  ShellExecuteW(hwnd(), verb, Wide(file).c_str(), nullptr, nullptr, show);
+}
+
+void Tfrm_about::Paint(HDC dc) {
+  for (const forms::Control& control : about::AboutForm().controls) {
+    if (control.kind != forms::Kind::Line) continue;
+    UniqueBrush brush(CreateSolidBrush(ToColorRef(control.outline)));
+    const RECT r = ToRect(control.rect);
+    FillRect(dc, &r, brush.get());
+  }
+}
+
+std::optional<LRESULT> Tfrm_about::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd(), &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(hwnd(), &ps);
+      Paint(dc);
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_COMMAND:
+      // Enter on the focused default button arrives as its BN_CLICKED or,
+      // from the dialog manager, as IDOK.
+      if (LOWORD(wParam) == about::kButton1 || LOWORD(wParam) == IDOK) {
+        Button1Click();
+        return 0;
+      }
+      return std::nullopt;
+    case WM_CLOSE: closed_ = true; return 0;
+    default: (void)lParam; return std::nullopt;
+  }
+}
+
+void ShowAboutWindow(HWND owner) {
+  Tfrm_about frm_about;
+  frm_about.Create(owner);
+  frm_about.ShowModal(owner);
+}
+
+}  // namespace tovo

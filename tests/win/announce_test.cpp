@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "announce/announce_strip_win.h"
+#include "announce/autoupdate_win.h"
+#include "announce/gbk_win.h"
+#include "announce/identity_win.h"
+#include "tests/win/support/announce_loopback_win.h"
+
+namespace tovo {
+namespace {
+
+using testing::LoopbackHttpServer;
+using testing::PumpUntil;
+
+std::string Response(const std::string& body) {
+  return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\nConnection: close\r\n\r\n" + body;
+}
+
+TEST(AnnounceIdentityWin, NetbiosGivesWellFormedAdapterList) {
+  Win32IdentitySource source;
+  const std::string list = GetMacAddressList(source);
+  // Wine answers one LANA with the host interface's address, which differs
+  // from machine to machine: only the form is fixed.
+  EXPECT_TRUE(std::regex_match(list, std::regex("([0-9A-F]{12}(;[0-9A-F]{12})*)?"))) << list;
+  EXPECT_FALSE(list.empty());
+}
+
+TEST(AnnounceIdentityWin, HostNameResolvesToDottedAddress) {
+  Win32IdentitySource source;
+  const std::string ip = GetLocalIPv4(source);
+  EXPECT_TRUE(std::regex_match(ip, std::regex("[0-9]{1,3}(\\.[0-9]{1,3}){3}"))) << ip;
+  const std::optional<std::string> host = source.HostName();
+  ASSERT_TRUE(host);
+  EXPECT_LT(host->size(), 32u);
+}
+
+TEST(AnnounceGbkWin, ConvertsCodePage936) {
+  Win32GbkDecoder gbk;
+  EXPECT_EQ(gbk.GbkToUtf8("\xD6\xD0\xCE\xC4"), "中文");
+  EXPECT_EQ(gbk.GbkToUtf8("ab"), "ab");
+  EXPECT_EQ(gbk.GbkToUtf8("\xD6"), std::nullopt);  // a lead byte cut off
+}
+
+// Two labels and the strip in a window of their own, as the main window has.
+class StripHost : public Window {
+ public:
+  StripHost() {
+    const WindowClassSpec cls{.name = L"TovoStripHost",
+                              .background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)};
+    Window::Create(cls, 0, L"strip host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 400, 100,
+                   nullptr, nullptr);
+    LabelStyle grey;
+    grey.textColour = RGB(128, 128, 128);
+    first.Create(hwnd(), 1, {7, 9, 287, 21}, "initial", grey);
+    second.Create(hwnd(), 2, {7, 37, 205, 49}, "initial", grey);
+    first.SetHint("http://initial.example/");
+    second.SetHint("http://initial.example/");
+    // Short intervals keep the test quick; the ticker counts ticks, not time.
+    strip = std::make_unique<AnnounceStrip>(hwnd(), first, second, StripTimer{11, 200},
+                                            StripTimer{12, 10});
+  }
+  ~StripHost() override { strip.reset(); }
+
+  Label first, second;
+  std::unique_ptr<AnnounceStrip> strip;
+  int handOvers = 0;
+
+ protected:
+  std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == kAnnouncementsArrived) ++handOvers;
+    if (strip && strip->HandleMessage(msg, wParam, lParam)) return 0;
+    return std::nullopt;
+  }
+};
+
+TEST(AnnounceWorkerWin, LinesReachTheLabelsAndRotate) {
+  LoopbackHttpServer server(
+      Response("[{\"t\":\"<>One\",\"u\":\"http://one.example/\"},{\"t\":\"Two\",\"u\":\"L2\"}]"));
+  StripHost host;
+  StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
+  ASSERT_TRUE(PumpUntil([&] { return host.handOvers == 1; }, 15000));
+  EXPECT_EQ(host.strip->ticker().lines(),
+            (std::vector<std::string>{"<>One|http://one.example/", "Two|L2"}));
+  ASSERT_TRUE(PumpUntil([&] { return host.first.Caption() == "<>One"; }, 5000));
+  EXPECT_EQ(host.first.FontColour(), RGB(255, 0, 0));
+  EXPECT_EQ(host.first.Hint(), "http://one.example/");
+  ASSERT_TRUE(PumpUntil([&] { return host.second.Caption() == "Two"; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return host.second.Position().y == 9; }, 5000));
+  EXPECT_EQ(host.first.Position().y, 39);
+  EXPECT_EQ(host.second.FontColour(), RGB(128, 128, 128));
+}
+
+TEST(AnnounceWorkerWin, EmptyReplyLeavesTheInitialText) {
+  LoopbackHttpServer server(Response("[]"));
+  StripHost host;
+  StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
+  ASSERT_TRUE(PumpUntil([&] { return host.handOvers == 1; }, 15000));
+  PumpUntil([] { return false; }, 500);
+  EXPECT_EQ(host.first.Caption(), "initial");
+  EXPECT_TRUE(host.strip->ticker().lines().empty());
+}
+
+TEST(AnnounceWorkerWin, WindowClosedBeforeTheReplyIsLeftAlone) {
+  LoopbackHttpServer server(Response("[{\"t\":\"A\",\"u\":\"B\"}]"), 300);
+  {
+    StripHost host;
+    StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
+    ASSERT_TRUE(PumpUntil([&] { return server.requests() == 1; }, 15000));
+  }
+  // The post to the destroyed window fails and the worker frees the list;
+  // nothing may arrive at, or crash, this thread.
+  PumpUntil([] { return false; }, 1000);
+  SUCCEED();
+}
+
+TEST(AnnounceWorkerWin, ClickOpensOnlyWebLinksThroughTheShell) {
+  testing::BrowserCapture capture;
+  LoopbackHttpServer server(
+      Response("[{\"t\":\"Web\",\"u\":\" http://strip-click.example/ok "
+               "\"},{\"t\":\"Bad\",\"u\":\"file:///x\"}]"));
+  StripHost host;
+  StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
+  ASSERT_TRUE(PumpUntil([&] { return host.first.Caption() == "Web"; }, 15000));
+  SendMessageW(host.first.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageW(host.first.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_TRUE(capture.WaitFor("http://strip-click.example/ok"));
+}
+
+TEST(AnnounceWorkerWin, HoverUnderlinesAndHoldsTheRotation) {
+  LoopbackHttpServer server(Response("[{\"t\":\"A\",\"u\":\"B\"},{\"t\":\"C\",\"u\":\"D\"}]"));
+  StripHost host;
+  StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
+  ASSERT_TRUE(PumpUntil([&] { return host.first.Caption() == "A"; }, 15000));
+  // The real pointer, so that the label's leave tracking sees it arrive.
+  ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+  RECT r;
+  GetWindowRect(host.first.hwnd(), &r);
+  SetCursorPos(r.left + 3, r.top + 3);
+  ASSERT_TRUE(PumpUntil([&] { return host.first.Underline(); }, 3000));
+  const std::size_t index = host.strip->ticker().adIndex();
+  PumpUntil([] { return false; }, 700);  // more than three rotation intervals
+  EXPECT_EQ(host.strip->ticker().adIndex(), index);
+  SetCursorPos(r.left + 3, r.bottom + 80);
+  ASSERT_TRUE(PumpUntil([&] { return !host.first.Underline(); }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return host.strip->ticker().adIndex() != index; }, 5000));
+}
+
+}  // namespace
+}  // namespace tovo

@@ -9,6 +9,11 @@ function(tovo_target_options target)
     target_compile_options(${target} PRIVATE /W4 /WX /utf-8)
   else()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+      # GCC 12 reports false -Wrestrict overlaps inside libstdc++'s string
+      # concatenation at -O2 (fixed in GCC 13).
+      target_compile_options(${target} PRIVATE -Wno-restrict)
+    endif()
   endif()
   if(TOVO_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer

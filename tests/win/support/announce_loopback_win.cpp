@@ -71,6 +71,7 @@ void LoopbackHttpServer::ServeOne(SOCKET client) {
 }
 
 BrowserCapture::BrowserCapture() {
+  DeleteFileW(kLogWine);
   HKEY key = nullptr;
   RegCreateKeyExW(HKEY_CURRENT_USER, kBrowserKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                   nullptr);

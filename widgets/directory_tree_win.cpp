@@ -52,6 +52,9 @@ void TDirectoryTree::SetFileList(TShellFileListBox* list) {
   file_list_ = list;
   if (list) list->SetTree(this);
   model_.SetFileList(list ? &list_target_ : nullptr);
+  // A list bound after the start-up selection still shows the tree's folder.
+  const std::string folder = SelectedFolder();
+  if (list && !folder.empty()) list->SetFolder(folder);
 }
 
 void TDirectoryTree::ListTarget::SetFolder(const std::string& path) {

@@ -95,7 +95,7 @@ HWND Tform_vazo::Control(int id) const {
   return it == controls_.end() ? nullptr : it->second;
 }
 
-Label& Tform_vazo::AdLabel(int id) {
+Label& Tform_vazo::StripLabel(int id) {
   return *labels_.at(id);
 }
 

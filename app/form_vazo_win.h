@@ -6,7 +6,7 @@
 // (CreateDirectoryTree, CreateFileList in form_vazo_win.cpp) behind the two
 // aliases below; timers and any window message can be given a handler with
 // SetTimerHandler / SetMessageHandler; the strip labels are reached with
-// AdLabel and their events with SetAdLabelHandlers.
+// StripLabel and their events with SetAdLabelHandlers.
 #pragma once
 
 #include <windows.h>
@@ -60,7 +60,7 @@ class Tform_vazo : public Window {
   FileListWidget& FileListBox() { return *fileList_; }
 
   // l_ad1 or l_ad2 (forms::vazo::kLAd1, kLAd2).
-  Label& AdLabel(int id);
+  Label& StripLabel(int id);
   void SetAdLabelHandlers(AdLabelHandlers handlers) { adHandlers_ = std::move(handlers); }
 
   // The announcement list: created empty by FormCreate, released by

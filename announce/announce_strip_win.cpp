@@ -2,57 +2,34 @@
 
 #include <shellapi.h>
 
-#include "announce/autoupdate_win.h"
 #include "platform/wide_win.h"
 
 namespace tovo {
 
-AnnounceStrip::AnnounceStrip(HWND mainWindow, Label& first, Label& second, StripTimer rotation,
-                             StripTimer scroll)
+AnnounceStrip::AnnounceStrip(HWND mainWindow, Label& first, Label& second,
+                             StripTimerSwitch switchTimer, AdLineSource lines)
     : mainWindow_(mainWindow),
       first_(first),
       second_(second),
-      rotation_(rotation),
-      scroll_(scroll),
-      ticker_(*this, first.Caption(), first.Hint()) {
-  Bind(first_, AdLabel::First);
-  Bind(second_, AdLabel::Second);
+      switchTimer_(std::move(switchTimer)),
+      ticker_(*this, first.Caption(), first.Hint(), std::move(lines)) {}
+
+std::optional<AdLabel> AnnounceStrip::Which(const Label& label) const {
+  if (&label == &first_) return AdLabel::First;
+  if (&label == &second_) return AdLabel::Second;
+  return std::nullopt;
 }
 
-AnnounceStrip::~AnnounceStrip() {
-  for (Label* label : {&first_, &second_}) {
-    label->SetOnClick(nullptr);
-    label->SetOnMouseEnter(nullptr);
-    label->SetOnMouseLeave(nullptr);
-  }
-  if (IsWindow(mainWindow_)) {
-    KillTimer(mainWindow_, rotation_.id);
-    KillTimer(mainWindow_, scroll_.id);
-  }
+void AnnounceStrip::Click(Label& label) {
+  if (const auto which = Which(label)) ticker_.Click(*which);
 }
 
-void AnnounceStrip::Bind(Label& label, AdLabel which) {
-  label.SetOnClick([this, which](Label&) { ticker_.Click(which); });
-  label.SetOnMouseEnter([this, which](Label&) { ticker_.PointerEnter(which); });
-  label.SetOnMouseLeave([this, which](Label&) { ticker_.PointerLeave(which); });
+void AnnounceStrip::MouseEnter(Label& label) {
+  if (const auto which = Which(label)) ticker_.PointerEnter(*which);
 }
 
-bool AnnounceStrip::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == kAnnouncementsArrived) {
-    std::unique_ptr<AnnouncementList> lines = TakeAnnouncements(lParam);
-    if (lines) ticker_.TakeLines(std::move(*lines));
-    return true;
-  }
-  if (msg != WM_TIMER) return false;
-  if (wParam == rotation_.id) {
-    ticker_.RotationTick();
-    return true;
-  }
-  if (wParam == scroll_.id) {
-    ticker_.ScrollTick();
-    return true;
-  }
-  return false;
+void AnnounceStrip::MouseLeave(Label& label) {
+  if (const auto which = Which(label)) ticker_.PointerLeave(*which);
 }
 
 void AnnounceStrip::SetCaption(AdLabel label, const std::string& caption) {
@@ -77,19 +54,11 @@ void AnnounceStrip::SetUnderline(AdLabel label, bool underline) {
 }
 
 void AnnounceStrip::SetRotationTimer(bool on) {
-  SwitchTimer(rotation_, on);
+  switchTimer_(StripTimer::Rotation, on);
 }
 
 void AnnounceStrip::SetScrollTimer(bool on) {
-  SwitchTimer(scroll_, on);
-}
-
-void AnnounceStrip::SwitchTimer(const StripTimer& timer, bool on) {
-  // SetTimer on a running id restarts its interval, as switching it on must.
-  if (on)
-    SetTimer(mainWindow_, timer.id, timer.intervalMs, nullptr);
-  else
-    KillTimer(mainWindow_, timer.id);
+  switchTimer_(StripTimer::Scroll, on);
 }
 
 void AnnounceStrip::OpenLink(const std::string& link) {

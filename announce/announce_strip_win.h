@@ -1,37 +1,38 @@
-// The announcement strip of the main window: the ticker bound to the two
-// labels l_ad1 / l_ad2 and the two timers Timer_ad / Timer_ad2 of the main
-// window, plus the hand-over of the worker's lines.
+// The announcement strip: the ticker bound to the two labels l_ad1 / l_ad2
+// and to the rotation and scroll timers of the window that owns them.
 //
-// The main window owns the labels and forwards its messages: HandleMessage
-// takes WM_TIMER for the two timer ids and kAnnouncementsArrived.
+// The owner keeps the labels, the timers and (optionally) the announcement
+// list; it forwards its timer ticks and the labels' pointer events here.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
 
 #include "announce/ticker.h"
 #include "platform/label_win.h"
 
 namespace tovo {
 
-struct StripTimer {
-  UINT_PTR id;
-  UINT intervalMs;
-};
+enum class StripTimer { Rotation, Scroll };
+
+// Switches one of the owner's timers; on a running timer "on" changes nothing.
+using StripTimerSwitch = std::function<void(StripTimer timer, bool on)>;
 
 class AnnounceStrip : public TickerView {
  public:
-  // The labels show their initial caption and hint; the strip takes over
-  // their click and hover callbacks.
-  AnnounceStrip(HWND mainWindow, Label& first, Label& second, StripTimer rotation,
-                StripTimer scroll);
-  ~AnnounceStrip() override;
-  AnnounceStrip(const AnnounceStrip&) = delete;
-  AnnounceStrip& operator=(const AnnounceStrip&) = delete;
+  // The labels show their initial caption and hint. Links open with
+  // `mainWindow` as the owner of whatever the shell starts.
+  AnnounceStrip(HWND mainWindow, Label& first, Label& second, StripTimerSwitch switchTimer,
+                AdLineSource lines = {});
 
-  // True when the message was the strip's (its timers, the worker's lines).
-  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
+  Ticker& ticker() { return ticker_; }
   const Ticker& ticker() const { return ticker_; }
+
+  // Pointer events of either label; a label that is not one of the two is ignored.
+  void Click(Label& label);
+  void MouseEnter(Label& label);
+  void MouseLeave(Label& label);
 
   void SetCaption(AdLabel label, const std::string& caption) override;
   void SetHint(AdLabel label, const std::string& hint) override;
@@ -44,14 +45,12 @@ class AnnounceStrip : public TickerView {
 
  private:
   Label& Of(AdLabel label) { return label == AdLabel::First ? first_ : second_; }
-  void Bind(Label& label, AdLabel which);
-  void SwitchTimer(const StripTimer& timer, bool on);
+  std::optional<AdLabel> Which(const Label& label) const;
 
   HWND mainWindow_;
   Label& first_;
   Label& second_;
-  StripTimer rotation_;
-  StripTimer scroll_;
+  StripTimerSwitch switchTimer_;
   Ticker ticker_;
 };
 

@@ -9,23 +9,32 @@ bool IsOpenableLink(std::string_view trimmedLink) {
   return StartsWith(lower, "http://") || StartsWith(lower, "https://");
 }
 
-Ticker::Ticker(TickerView& view, const std::string& caption, const std::string& hint)
-    : view_(view) {
+Ticker::Ticker(TickerView& view, const std::string& caption, const std::string& hint,
+               AdLineSource source)
+    : view_(view), source_(std::move(source)) {
   labels_[0] = {caption, hint, kAdShowingTop, false};
   labels_[1] = {caption, hint, kAdWaitingTop, false};
 }
 
+const std::vector<std::string>& Ticker::lines() const {
+  static const std::vector<std::string> kNone;
+  if (!source_) return ownLines_;
+  const std::vector<std::string>* lines = source_();
+  return lines ? *lines : kNone;
+}
+
 void Ticker::TakeLines(std::vector<std::string> lines) {
-  lines_ = std::move(lines);
+  ownLines_ = std::move(lines);
   adIndex_ = 0;
-  if (!lines_.empty()) view_.SetRotationTimer(true);
+  if (!ownLines_.empty()) view_.SetRotationTimer(true);
 }
 
 void Ticker::RotationTick() {
   view_.SetRotationTimer(false);
-  if (lines_.empty()) return;  // nothing ever switches the rotation on then
+  const std::vector<std::string>& lines = this->lines();
+  if (lines.empty()) return;  // nothing ever switches the rotation on then
   const AdLabel target = adTurn_ == 1 ? AdLabel::Second : AdLabel::First;
-  const std::string& line = lines_[adIndex_ < lines_.size() ? adIndex_ : 0];
+  const std::string& line = lines[adIndex_ < lines.size() ? adIndex_ : 0];
   const std::size_t bar = line.find('|');
   AdLabelState& state = State(target);
   state.caption = bar == std::string::npos ? std::string() : line.substr(0, bar);
@@ -33,7 +42,7 @@ void Ticker::RotationTick() {
   view_.SetCaption(target, state.caption);
   view_.SetHint(target, state.hint);
   view_.SetColour(target, StartsWith(state.caption, "<>") ? kAdRed : kAdGrey);
-  adIndex_ = adIndex_ + 1 < lines_.size() ? adIndex_ + 1 : 0;
+  adIndex_ = adIndex_ + 1 < lines.size() ? adIndex_ + 1 : 0;
   view_.SetScrollTimer(true);
   view_.SetRotationTimer(true);
 }
@@ -66,7 +75,7 @@ void Ticker::PointerLeave(AdLabel label) {
     state.underline = false;
     view_.SetUnderline(label, false);
   }
-  if (!lines_.empty()) view_.SetRotationTimer(true);
+  if (!lines().empty()) view_.SetRotationTimer(true);
 }
 
 void Ticker::Click(AdLabel label) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +30,8 @@ class TickerView {
   virtual void SetColour(AdLabel label, std::uint32_t colour) = 0;
   virtual void SetTop(AdLabel label, int top) = 0;
   virtual void SetUnderline(AdLabel label, bool underline) = 0;
-  // Switching a timer on restarts its interval.
+  // Switching a running timer on changes nothing; off and on again restarts
+  // its interval.
   virtual void SetRotationTimer(bool on) = 0;
   virtual void SetScrollTimer(bool on) = 0;
   virtual void OpenLink(const std::string& link) = 0;
@@ -46,13 +48,19 @@ struct AdLabelState {
 // never a program, a file, a UNC path or a mailto.
 bool IsOpenableLink(std::string_view trimmedLink);
 
+// The announcement list as its owner has it now; null once released.
+using AdLineSource = std::function<const std::vector<std::string>*()>;
+
 class Ticker {
  public:
   // Both labels start with the initial caption and hint; l_ad1 shows at 9,
   // l_ad2 waits at 37. The view is assumed to show this state already.
-  Ticker(TickerView& view, const std::string& caption, const std::string& hint);
+  // Without a source the ticker keeps the lines itself (TakeLines).
+  Ticker(TickerView& view, const std::string& caption, const std::string& hint,
+         AdLineSource source = {});
 
-  // The worker's lines arrive (once); the rotation starts when there are any.
+  // The worker's lines arrive (once) into the ticker's own list; the
+  // rotation starts when there are any.
   void TakeLines(std::vector<std::string> lines);
 
   void RotationTick();
@@ -64,7 +72,7 @@ class Ticker {
   int adTurn() const { return adTurn_; }
   std::size_t adIndex() const { return adIndex_; }
   const AdLabelState& label(AdLabel which) const { return labels_[Index(which)]; }
-  const std::vector<std::string>& lines() const { return lines_; }
+  const std::vector<std::string>& lines() const;
 
  private:
   static int Index(AdLabel label) { return label == AdLabel::First ? 0 : 1; }
@@ -72,7 +80,8 @@ class Ticker {
   void MoveTo(AdLabel label, int top);
 
   TickerView& view_;
-  std::vector<std::string> lines_;
+  AdLineSource source_;
+  std::vector<std::string> ownLines_;
   AdLabelState labels_[2];
   int adTurn_ = 0;  // 1: l_ad1 shows and l_ad2 takes the next line
   std::size_t adIndex_ = 0;

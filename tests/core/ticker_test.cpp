@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace tovo {
 namespace {
 
@@ -184,6 +186,22 @@ TEST_F(TickerTest, ClickOpensTheTrimmedWebLinkOnly) {
     ticker.Click(view.shown[0].top == kAdShowingTop ? AdLabel::First : AdLabel::Second);
   }
   EXPECT_EQ(view.opened, (Lines{"http://www.site", "HTTPS://x.example/a b"}));
+}
+
+TEST(TickerWithOwnersList, ReadsTheListItsOwnerHoldsAndNothingOnceReleased) {
+  RecordingView view;
+  auto list = std::make_unique<Lines>(Lines{"A|1", "B|2"});
+  Ticker ticker(view, "initial", "http://i", [&list] { return list.get(); });
+  view.rotation = true;  // as the owner switches it on when lines arrive
+  ticker.RotationTick();
+  EXPECT_EQ(view.shown[0].caption, "A");
+  list.reset();  // the window has closed
+  view.shown[0].caption.clear();
+  ticker.RotationTick();
+  EXPECT_EQ(view.shown[0].caption, "");
+  EXPECT_FALSE(view.rotation);
+  ticker.PointerLeave(AdLabel::First);
+  EXPECT_FALSE(view.rotation);
 }
 
 TEST(OpenableLink, WebSchemesInAnyCase) {

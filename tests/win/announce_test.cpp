@@ -44,7 +44,9 @@ TEST(AnnounceGbkWin, ConvertsCodePage936) {
   EXPECT_EQ(gbk.GbkToUtf8("\xD6"), std::nullopt);  // a lead byte cut off
 }
 
-// Two labels and the strip in a window of their own, as the main window has.
+// Two labels and the strip in a window of their own, wired as the main
+// window wires them. Short intervals keep the test quick; the ticker counts
+// ticks, not time.
 class StripHost : public Window {
  public:
   StripHost() {
@@ -58,11 +60,14 @@ class StripHost : public Window {
     second.Create(hwnd(), 2, {7, 37, 205, 49}, "initial", grey);
     first.SetHint("http://initial.example/");
     second.SetHint("http://initial.example/");
-    // Short intervals keep the test quick; the ticker counts ticks, not time.
-    strip = std::make_unique<AnnounceStrip>(hwnd(), first, second, StripTimer{11, 200},
-                                            StripTimer{12, 10});
+    strip = std::make_unique<AnnounceStrip>(
+        hwnd(), first, second, [this](StripTimer timer, bool on) { Switch(timer, on); });
+    for (Label* label : {&first, &second}) {
+      label->SetOnClick([this](Label& l) { strip->Click(l); });
+      label->SetOnMouseEnter([this](Label& l) { strip->MouseEnter(l); });
+      label->SetOnMouseLeave([this](Label& l) { strip->MouseLeave(l); });
+    }
   }
-  ~StripHost() override { strip.reset(); }
 
   Label first, second;
   std::unique_ptr<AnnounceStrip> strip;
@@ -70,10 +75,35 @@ class StripHost : public Window {
 
  protected:
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    if (msg == kAnnouncementsArrived) ++handOvers;
-    if (strip && strip->HandleMessage(msg, wParam, lParam)) return 0;
+    if (msg == kAnnouncementsArrived) {
+      ++handOvers;
+      if (const auto lines = TakeAnnouncements(lParam)) strip->ticker().TakeLines(*lines);
+      return 0;
+    }
+    if (msg == WM_TIMER && (wParam == kRotation || wParam == kScroll)) {
+      if (wParam == kRotation)
+        strip->ticker().RotationTick();
+      else
+        strip->ticker().ScrollTick();
+      return 0;
+    }
     return std::nullopt;
   }
+
+ private:
+  static constexpr UINT_PTR kRotation = 11, kScroll = 12;
+
+  void Switch(StripTimer timer, bool on) {
+    const UINT_PTR id = timer == StripTimer::Rotation ? kRotation : kScroll;
+    bool& running = timer == StripTimer::Rotation ? rotationOn_ : scrollOn_;
+    if (on == running) return;
+    running = on;
+    if (on)
+      SetTimer(hwnd(), id, timer == StripTimer::Rotation ? 200 : 10, nullptr);
+    else
+      KillTimer(hwnd(), id);
+  }
+  bool rotationOn_ = false, scrollOn_ = false;
 };
 
 TEST(AnnounceWorkerWin, LinesReachTheLabelsAndRotate) {

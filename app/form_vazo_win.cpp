@@ -1,6 +1,7 @@
 #include "app/form_vazo_win.h"
 
 #include "announce/autoupdate_win.h"
+#include "app/form_vazo_strip_win.h"
 #include "app/frm_about_win.h"
 #include "app/shell_folders_win.h"
 #include "app/shred_command_win.h"
@@ -207,6 +208,7 @@ void Tform_vazo::FormCreate() {
   // The skin engine is not part of this program: the window keeps the
   // system's plain look.
   announcements_ = std::make_unique<std::vector<std::string>>();
+  AttachAnnounceStrip(*this);
   StartAutoupdate(hwnd(), "Ruzidudu", "1.0");
 }
 

@@ -147,6 +147,29 @@ TEST(AnnounceWorkerWin, WindowClosedBeforeTheReplyIsLeftAlone) {
   SUCCEED();
 }
 
+// The process's end takes the waiting worker with it: nothing joins it.
+TEST(AnnounceWorkerWin, ClosingEndsTheProgramWhileTheServiceNeverAnswers) {
+  LoopbackHttpServer server("", INFINITE);
+  std::wstring command = L"announce_exit_probe.exe " + std::to_wstring(server.port());
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &info));
+  UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+  ASSERT_TRUE(PumpUntil([&] { return server.requests() == 1; }, 15000));
+  HWND probe = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (probe = FindWindowW(L"TovoAnnounceExitProbe", nullptr)) != nullptr; }, 5000));
+  const DWORD start = GetTickCount();
+  PostMessageW(probe, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+  EXPECT_LT(GetTickCount() - start, 3000u);
+  DWORD code = 99;
+  GetExitCodeProcess(process.get(), &code);
+  EXPECT_EQ(code, 0u);
+}
+
 TEST(AnnounceWorkerWin, ClickOpensOnlyWebLinksThroughTheShell) {
   testing::BrowserCapture capture;
   LoopbackHttpServer server(

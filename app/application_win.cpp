@@ -14,12 +14,13 @@ void Application::Initialize() {
   }
 }
 
-int Application::Run(HWND mainWindow) {
+int Application::Run(HWND mainWindow, const std::function<bool(const MSG&)>& preTranslate) {
   MSG msg = {};
   for (;;) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return 1;
+    if (preTranslate && preTranslate(msg)) continue;
     if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

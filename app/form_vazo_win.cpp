@@ -5,6 +5,7 @@
 #include "app/frm_about_win.h"
 #include "app/shell_folders_win.h"
 #include "app/shred_command_win.h"
+#include "forms/mnemonic.h"
 #include "forms/picture_ids.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
@@ -303,6 +304,26 @@ void Tform_vazo::NextControl(WPARAM wParam, LPARAM lParam) {
     target = GetNextDlgTabItem(hwnd(), GetFocus(), wParam != 0);
   }
   if (target && IsWindowEnabled(target)) SetFocus(target);
+}
+
+bool Tform_vazo::PreTranslate(const MSG& msg) {
+  if (msg.message != WM_CHAR || !hwnd()) return false;
+  if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+  if ((GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000) return false;
+  if (SendMessageW(msg.hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) return false;  // an edit
+  const std::optional<int> button = MnemonicButton(static_cast<wchar_t>(msg.wParam));
+  if (!button) return false;
+  SendMessageW(Control(*button), BM_CLICK, 0, 0);
+  return true;
+}
+
+std::optional<int> Tform_vazo::MnemonicButton(wchar_t key) const {
+  for (const auto& [id, button] : buttons_) {
+    const HWND h = button->hwnd();
+    if (!h || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+    if (forms::MatchesMnemonic(vazo::MainControl(id).caption, key)) return id;
+  }
+  return std::nullopt;
 }
 
 std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

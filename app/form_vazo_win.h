@@ -77,6 +77,11 @@ class Tform_vazo : public Window {
   // A handler that sees `msg` before the window does.
   void SetMessageHandler(UINT msg, MessageHandler handler);
 
+  // Plain letters (no Alt or Ctrl) typed anywhere in the window except an edit
+  // press the button whose caption marks that letter with "&", as Alt+letter
+  // does. True when `msg` was such a letter and a button took it.
+  bool PreTranslate(const MSG& msg);
+
   // The form's event handlers.
   void FormCreate();
   void FormClose();
@@ -99,6 +104,7 @@ class Tform_vazo : public Window {
   void CreateFileList(const forms::Control& control, HWND parent, RECT rect);
   void BindWidgets();
   std::function<void()> ClickHandler(int id);
+  std::optional<int> MnemonicButton(wchar_t key) const;
   void AnnouncementsArrived(LPARAM lParam);
   void Activated(WPARAM wParam);
   void NextControl(WPARAM wParam, LPARAM lParam);

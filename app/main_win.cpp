@@ -19,7 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     about.Create(mainWindow.hwnd());
     tovo::StartupProgressWindows progress;
     mainWindow.Show();
-    const int exitCode = application.Run(mainWindow.hwnd());
+    const int exitCode = application.Run(
+        mainWindow.hwnd(), [&](const MSG& msg) { return mainWindow.PreTranslate(msg); });
     tovo::SetErrorBoxOwner(nullptr);
     return exitCode;
   } catch (...) {

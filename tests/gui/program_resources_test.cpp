@@ -81,7 +81,10 @@ TEST_P(ProgramPicture, HasItsSizeAndDepth) {
 INSTANTIATE_TEST_SUITE_P(Pictures, ProgramPicture,
                          testing::Values(PictureCase{TOVO_IDB_EMBLEM, 50, 50, 24},
                                          PictureCase{TOVO_IDB_DESKTOP, 26, 22, 24},
-                                         PictureCase{TOVO_IDB_DOCUMENTS, 26, 22, 24}));
+                                         PictureCase{TOVO_IDB_DOCUMENTS, 26, 22, 24}),
+                         [](const testing::TestParamInfo<PictureCase>& info) {
+                           return "Bitmap" + std::to_string(info.param.id);
+                         });
 
 TEST_F(ProgramResources, ManifestAsksForCommonControls6UnscaledUtf8) {
   const std::string manifest = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));

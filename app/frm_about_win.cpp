@@ -13,7 +13,9 @@ namespace {
 namespace about = forms::about;
 
 constexpr wchar_t kClassName[] = L"Tfrm_about";
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: the labels are transparent, so the window must paint
+// the background under them.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
 
 COLORREF ToColorRef(forms::Colour colour) {

@@ -307,7 +307,7 @@ void Tform_vazo::NextControl(WPARAM wParam, LPARAM lParam) {
 }
 
 bool Tform_vazo::PreTranslate(const MSG& msg) {
-  if (msg.message != WM_CHAR || !hwnd()) return false;
+  if (msg.message != WM_CHAR || !hwnd() || !IsWindowEnabled(hwnd())) return false;
   if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
   if ((GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000) return false;
   if (SendMessageW(msg.hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) return false;  // an edit

@@ -44,6 +44,28 @@ TEST(AnnounceGbkWin, ConvertsCodePage936) {
   EXPECT_EQ(gbk.GbkToUtf8("\xD6"), std::nullopt);  // a lead byte cut off
 }
 
+// The libcurl built for Windows sends the same bytes as the native one.
+TEST(AnnounceFetchWin, RequestBytesAreExactlyTheFixedSet) {
+  LoopbackHttpServer server(Response("[{\"t\":\"A\",\"u\":\"B\"}]"));
+  Win32IdentitySource identity;
+  Win32GbkDecoder gbk;
+  const auto lines =
+      FetchAnnouncements({"127.0.0.1", server.port()}, identity, gbk, "Ruzidudu", "1.0");
+  EXPECT_EQ(lines, (std::vector<std::string>{"A|B"}));
+  const std::string expected =
+      "GET /rjservlet?Command=getmess&wkdz=" + GetMacAddressList(identity) +
+      "&ip=" + GetLocalIPv4(identity) +
+      "&softid=Ruzidudu&softver=1.0 HTTP/1.1\r\n"
+      "Host: 127.0.0.1:" +
+      std::to_string(server.port()) +
+      "\r\n"
+      "Accept: text/html, */*\r\n"
+      "Accept-Encoding: identity\r\n"
+      "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
+      "\r\n";
+  EXPECT_EQ(server.lastRequest(), expected);
+}
+
 // Two labels and the strip in a window of their own, wired as the main
 // window wires them. Short intervals keep the test quick; the ticker counts
 // ticks, not time.

@@ -62,12 +62,21 @@ void LoopbackHttpServer::ServeOne(SOCKET client) {
     if (got <= 0) break;
     request.append(buffer, got);
   }
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    lastRequest_ = request;
+  }
   ++requests_;
   if (WaitForSingleObject(stop_.get(), delayMs_) == WAIT_TIMEOUT) {
     send(client, response_.data(), static_cast<int>(response_.size()), 0);
   }
   shutdown(client, SD_SEND);
   closesocket(client);
+}
+
+std::string LoopbackHttpServer::lastRequest() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return lastRequest_;
 }
 
 BrowserCapture::BrowserCapture() {

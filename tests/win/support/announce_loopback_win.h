@@ -26,6 +26,8 @@ class LoopbackHttpServer {
 
   int port() const { return port_; }
   int requests() const { return requests_; }
+  // The raw bytes of the last request received.
+  std::string lastRequest() const;
 
  private:
   static DWORD WINAPI Serve(void* self);
@@ -36,6 +38,8 @@ class LoopbackHttpServer {
   SOCKET listener_ = INVALID_SOCKET;
   int port_ = 0;
   std::atomic<int> requests_ = 0;
+  mutable std::mutex mutex_;
+  std::string lastRequest_;
   UniqueKernelHandle stop_;
   UniqueKernelHandle thread_;
 };

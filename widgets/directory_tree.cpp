@@ -215,22 +215,23 @@ void DirectoryTreeModel::LoadChildren(TreeNode& node) {
   nodes_.DeleteChildren(node);
   // Marked first: a folder that cannot be listed is not searched again.
   node.data->ChildrenLoaded = true;
-  std::vector<std::string> names;
+  std::vector<DirectoryEntry> folders;
   provider_.List(node.data->Path + "*.*", [&](const DirectoryEntry& entry) {
     if (Listed(entry) && (entry.attributes & kDirectory) && !IsDots(entry.name)) {
-      names.push_back(entry.name);
+      folders.push_back(entry);
     }
     return true;
   });
-  std::stable_sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
-    return provider_.CompareNames(a, b) < 0;
-  });
+  std::stable_sort(folders.begin(), folders.end(),
+                   [this](const DirectoryEntry& a, const DirectoryEntry& b) {
+                     return provider_.CompareNames(a.name, b.name) < 0;
+                   });
   const std::string parent_path = node.data->Path;
-  for (const std::string& name : names) {
-    const std::string full = parent_path + name;
+  for (DirectoryEntry& folder : folders) {
+    const std::string full = parent_path + folder.name;
     TreeNode child;
-    child.text = name;
-    AttachFolderInfo(child, full + "\\", provider_.ShellImage(full));
+    child.text = std::move(folder.name);
+    AttachFolderInfo(child, full + "\\", provider_.FolderImage(full, folder.attributes));
     nodes_.Insert(&node, nullptr, std::move(child));
   }
 }

@@ -50,8 +50,8 @@ class DriveProvider : public VolumePlatform {
   virtual std::uint32_t LogicalDrives() = 0;
   // Display name and small system image index of a path.
   virtual ShellItem ShellInfo(const std::string& path) = 0;
-  // The small system image index alone (no display name asked for).
-  virtual int ShellImage(const std::string& path) = 0;
+  // The small system image index of a folder found with these attributes.
+  virtual int FolderImage(const std::string& path, std::uint32_t attributes) = 0;
   // The small "open" image index of a path.
   virtual int OpenImage(const std::string& path) = 0;
   // The generic folder images, closed and open.

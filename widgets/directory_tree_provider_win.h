@@ -22,7 +22,7 @@ class Win32DriveProvider : public DriveProvider {
 
   std::uint32_t LogicalDrives() override;
   ShellItem ShellInfo(const std::string& path) override;
-  int ShellImage(const std::string& path) override;
+  int FolderImage(const std::string& path, std::uint32_t attributes) override;
   int OpenImage(const std::string& path) override;
   std::pair<int, int> FolderImages() override;
   bool DirectoryExists(const std::string& path) override;
@@ -33,6 +33,7 @@ class Win32DriveProvider : public DriveProvider {
 
  private:
   Win32VolumePlatform volumes_;
+  int closed_folder_image_ = -1;
 };
 
 // The system's small-icon image list. Shared with the whole process: the

@@ -81,8 +81,8 @@ class FakeMachine : public DriveProvider {
     }
     return {path, 2};
   }
-  int ShellImage(const std::string& path) override { return ShellInfo(path).image; }
-  int OpenImage(const std::string& path) override { return ShellImage(path) + 100; }
+  int FolderImage(const std::string& path, std::uint32_t) override { return ShellInfo(path).image; }
+  int OpenImage(const std::string& path) override { return ShellInfo(path).image + 100; }
   std::pair<int, int> FolderImages() override { return {2, 3}; }
   bool DirectoryExists(const std::string& path) override {
     std::string p = path;

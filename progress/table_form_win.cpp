@@ -1,0 +1,153 @@
+#include "progress/table_form_win.h"
+
+#include "platform/guards_win.h"
+#include "platform/wide_win.h"
+
+namespace tovo {
+namespace {
+
+// A shape's outline as the classic shape control draws it: the pen's width
+// inside the bounds, centred on a rectangle shrunk by half of it.
+RECT ShapeOutline(const forms::Rect& r, int penWidth) {
+  const int inset = penWidth / 2;
+  int width = r.width - penWidth + 1;
+  int height = r.height - penWidth + 1;
+  if (penWidth == 0) --width, --height;
+  return RECT{r.left + inset, r.top + inset, r.left + inset + width, r.top + inset + height};
+}
+
+}  // namespace
+
+COLORREF ColourRef(forms::Colour colour) {
+  if (colour & forms::kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
+  return static_cast<COLORREF>(colour);
+}
+
+void TableForm::CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style,
+                               DWORD exStyle) {
+  form_ = &form;
+  RECT frame{0, 0, form.clientWidth, form.clientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  Create(WindowClassSpec{.name = className}, exStyle, Wide(form.caption), style, x, y, width,
+         height, nullptr, nullptr);
+  for (const forms::Control& control : form.controls) {
+    if (control.kind == forms::Kind::Rectangle)
+      shapes_[control.id] = control.rect;
+    else
+      CreateChild(control);
+  }
+}
+
+void TableForm::CreateChild(const forms::Control& control) {
+  const bool panel = control.kind == forms::Kind::Panel;
+  // A panel's caption is one line centred both ways; a label's is left aligned.
+  const DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX |
+                      (panel ? SS_CENTER | SS_CENTERIMAGE : SS_LEFT | SS_LEFTNOWORDWRAP);
+  const forms::Rect& r = control.rect;
+  const HWND child =
+      CreateWindowExW(0, L"STATIC", Wide(control.caption).c_str(), style, r.left, r.top, r.width,
+                      r.height, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                      GetModuleHandleW(nullptr), nullptr);
+  const forms::Font& font = control.font.face.empty() ? form_->font : control.font;
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(font)), FALSE);
+  const forms::Colour text = font.colour == forms::kInherit ? form_->font.colour : font.colour;
+  const forms::Colour back = control.colour == forms::kInherit ? form_->colour : control.colour;
+  const bool transparent = (control.look & forms::kTransparent) != 0;
+  looks_[child] = Look{ColourRef(text), ColourRef(back), transparent, BrushFor(ColourRef(back))};
+  children_[control.id] = child;
+}
+
+HFONT TableForm::FontFor(const forms::Font& font) {
+  fonts_.emplace_back(CreateFontW(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                  FALSE, FALSE, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                  Wide(font.face).c_str()));
+  return fonts_.back().get();
+}
+
+HBRUSH TableForm::BrushFor(COLORREF colour) {
+  auto it = brushes_.find(colour);
+  if (it == brushes_.end())
+    it = brushes_.emplace(colour, UniqueBrush(CreateSolidBrush(colour))).first;
+  return it->second.get();
+}
+
+HWND TableForm::Control(int id) const {
+  const auto it = children_.find(id);
+  return it == children_.end() ? nullptr : it->second;
+}
+
+forms::Rect TableForm::ShapeRect(int id) const {
+  const auto it = shapes_.find(id);
+  return it == shapes_.end() ? forms::Rect{} : it->second;
+}
+
+void TableForm::SetShapeWidth(int id, int width) {
+  const auto it = shapes_.find(id);
+  if (it == shapes_.end()) return;
+  it->second.width = width;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+std::string TableForm::ControlText(int id) const {
+  const HWND child = Control(id);
+  if (!child) return std::string();
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+void TableForm::SetControlText(int id, const std::string& text) {
+  if (const HWND child = Control(id)) SetWindowTextW(child, Wide(text).c_str());
+}
+
+void TableForm::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, BrushFor(ColourRef(form_->colour)));
+  for (const forms::Control& control : form_->controls) {
+    if (control.kind != forms::Kind::Rectangle) continue;
+    const forms::Rect& r = shapes_[control.id];
+    if (r.width <= 0 || r.height <= 0) continue;
+    UniquePen pen(CreatePen(PS_SOLID, control.outlineWidth, ColourRef(control.outline)));
+    SelectObjectGuard usePen(dc, pen.get());
+    SelectObjectGuard useBrush(dc, BrushFor(ColourRef(control.colour)));
+    const RECT o = ShapeOutline(r, control.outlineWidth);
+    Rectangle(dc, o.left, o.top, o.right, o.bottom);
+  }
+}
+
+std::optional<LRESULT> TableForm::ColourStatic(HDC dc, HWND child) {
+  const auto it = looks_.find(child);
+  if (it == looks_.end()) return std::nullopt;
+  SetTextColor(dc, it->second.text);
+  if (it->second.transparent) {
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
+  SetBkColor(dc, it->second.background);
+  return reinterpret_cast<LRESULT>(it->second.brush);
+}
+
+std::optional<LRESULT> TableForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;  // WM_PAINT fills everything
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(hwnd(), &ps);
+      Paint(dc);
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+      return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace tovo

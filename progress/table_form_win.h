@@ -1,0 +1,61 @@
+// A borderless top-level window built from a form table: rectangles painted
+// as shapes, labels and panels as STATIC children with their own fonts and
+// colours. The two progress windows are built on it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "forms/form_types.h"
+#include "platform/handles_win.h"
+#include "platform/window_win.h"
+
+namespace tovo {
+
+// A form colour as a COLORREF (system colours resolved now).
+COLORREF ColourRef(forms::Colour colour);
+
+class TableForm : public Window {
+ public:
+  HWND Control(int id) const;
+
+  // A copy of the table rectangle of a shape (shapes may be resized).
+  forms::Rect ShapeRect(int id) const;
+  void SetShapeWidth(int id, int width);
+
+  std::string ControlText(int id) const;
+  void SetControlText(int id, const std::string& text);
+
+ protected:
+  // Creates the window hidden, centred on the screen, with its controls.
+  void CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style,
+                      DWORD exStyle);
+
+  std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  struct Look {
+    COLORREF text;
+    COLORREF background;
+    bool transparent;
+    HBRUSH brush;
+  };
+
+  void CreateChild(const forms::Control& control);
+  HFONT FontFor(const forms::Font& font);
+  HBRUSH BrushFor(COLORREF colour);
+  void Paint(HDC dc);
+  std::optional<LRESULT> ColourStatic(HDC dc, HWND child);
+
+  const forms::Form* form_ = nullptr;
+  std::map<int, forms::Rect> shapes_;
+  std::map<int, HWND> children_;
+  std::map<HWND, Look> looks_;
+  std::vector<UniqueFont> fonts_;
+  std::map<COLORREF, UniqueBrush> brushes_;
+};
+
+}  // namespace tovo

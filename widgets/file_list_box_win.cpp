@@ -1,0 +1,321 @@
+#include "widgets/file_list_box_win.h"
+
+#include <shellapi.h>
+
+#include <optional>
+
+#include "platform/errors.h"
+#include "platform/guards_win.h"
+#include "platform/handles_win.h"
+#include "platform/scope_exit.h"
+#include "platform/wide_win.h"
+#include "widgets/extension_icon_cache_win.h"
+#include "widgets/file_list_listing.h"
+
+namespace tovo {
+namespace {
+
+constexpr int kIconMargin = 24;
+constexpr int kTextIndent = 2;
+constexpr int kIconIndent = 20;  // left of the narrowed rectangle
+
+std::string CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  std::wstring dir(needed, L'\0');
+  const DWORD length = GetCurrentDirectoryW(needed, dir.data());
+  dir.resize(length < needed ? length : 0);
+  return Narrow(dir);
+}
+
+int FontTextHeight(HWND window, HFONT font) {
+  const HDC dc = GetDC(window);
+  TEXTMETRICW metrics = {};
+  {
+    SelectObjectGuard use(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    GetTextMetricsW(dc, &metrics);
+  }
+  ReleaseDC(window, dc);
+  return metrics.tmHeight;
+}
+
+}  // namespace
+
+TShellFileListBox::TShellFileListBox() : folder_(CurrentDirectory()) {}
+
+TShellFileListBox::~TShellFileListBox() {
+  const HWND window = hwnd();
+  Detach();
+  if (window) DestroyWindow(window);
+  ClearEntries();
+}
+
+void TShellFileListBox::Create(HWND parent, int id, const RECT& bounds, HFONT font,
+                               COLORREF textColour, bool multiSelect) {
+  textColour_ = textColour;
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED |
+                      LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                      (multiSelect ? LBS_EXTENDEDSEL : 0);
+  const HWND list = CreateWindowExW(
+      WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
+      bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      GetModuleHandleW(nullptr), nullptr);
+  if (!list) throw Error("the file list could not be created");
+  Attach(list);
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  UpdateItemHeight();
+  Reload();
+}
+
+void TShellFileListBox::SetFolder(const std::string& path) {
+  if (SameFileName(path, folder_)) return;
+  // The folder "followed by \": a root such as C:\ is not given a second one.
+  const std::string target = EndsWith(path, "\\") ? path : path + "\\";
+  SetCurrentDirectoryW(Wide(target).c_str());
+  folder_ = CurrentDirectory();
+  Reload();
+}
+
+void TShellFileListBox::SetMask(const std::string& mask) {
+  if (mask == mask_) return;
+  mask_ = mask;
+  Reload();
+}
+
+void TShellFileListBox::SetFileType(FileType type) {
+  if (type == fileType_) return;
+  fileType_ = type;
+  Reload();
+}
+
+void TShellFileListBox::SetShowGlyphs(bool on) {
+  if (on == showGlyphs_) return;
+  showGlyphs_ = on;
+  UpdateItemHeight();
+  if (on) Reload();
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void TShellFileListBox::SetShowLongNames(bool on) {
+  if (on == showLongNames_) return;
+  showLongNames_ = on;
+  Reload();
+}
+
+void TShellFileListBox::SetItemHeight(int height) {
+  if (hwnd()) SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+}
+
+int TShellFileListBox::ItemHeight() const {
+  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETITEMHEIGHT, 0, 0)) : 0;
+}
+
+void TShellFileListBox::UpdateItemHeight() {
+  if (!hwnd()) return;
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+  SetItemHeight(ItemHeightFor(FontTextHeight(hwnd(), font), showGlyphs_));
+}
+
+void TShellFileListBox::Reload() {
+  if (!hwnd()) return;
+  isReading_ = true;
+  const auto reading = OnScopeExit([this] { isReading_ = false; });
+  SetCurrentDirectoryW(Wide(folder_).c_str());
+  std::optional<CursorGuard> hourglass;  // the previous cursor comes back on every way out
+  {
+    RedrawGuard redraw(hwnd());
+    ClearEntries();
+    Win32DirectoryEnumerator directory;
+    Win32ShellIcons icons;
+    Win32Collation collation;
+    ListingPlatform platform{directory, icons, collation, ProcessIconCache(),
+                             [&hourglass] { hourglass.emplace(); }};
+    ListFolder({mask_, fileType_, showGlyphs_}, platform, model_);
+    Fill();
+  }
+  lastFocused_ = Caret();
+  if (OnChange) OnChange();
+}
+
+void TShellFileListBox::ClearEntries() {
+  model_.Clear([](IconHandle icon) { DestroyIcon(ToHicon(icon)); });
+  if (hwnd()) SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
+}
+
+void TShellFileListBox::Fill() {
+  // Sorted in the model first and added once: exchanging strings inside the
+  // control would cost a delete and an insert per exchange.
+  size_t bytes = 0;
+  for (size_t i = 0; i < model_.Count(); ++i) bytes += (model_.Text(i).size() + 1) * 2;
+  SendMessageW(hwnd(), LB_INITSTORAGE, model_.Count(), bytes);
+  for (size_t i = 0; i < model_.Count(); ++i)
+    SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(model_.Text(i)).c_str()));
+}
+
+std::string TShellFileListBox::FocusedFileName() const {
+  return tovo::FocusedFileName(*this);
+}
+
+std::string TShellFileListBox::FocusedFilePath() const {
+  return tovo::FocusedFilePath(folder_, *this);
+}
+
+void TShellFileListBox::GoToPath(const std::string& text) {
+  if (text.empty() || SameFileName(text, FocusedFilePath())) return;
+  const std::string path = ResolveInFolder(CurrentDirectory(), text);
+  {
+    CurrentDirectoryGuard back;
+    if (!SetCurrentDirectoryW(Wide(path).c_str())) throw IoError(GetLastError());
+  }
+  if (tree_)
+    tree_->OpenFolder(path);
+  else
+    SetFolder(path);
+}
+
+int TShellFileListBox::Count() const {
+  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETCOUNT, 0, 0)) : 0;
+}
+
+int TShellFileListBox::SelectedCount() const {
+  if (!hwnd()) return 0;
+  const auto count = static_cast<int>(SendMessageW(hwnd(), LB_GETSELCOUNT, 0, 0));
+  if (count != LB_ERR) return count;
+  // A single-selection list answers LB_ERR; its selection is the current index.
+  return SendMessageW(hwnd(), LB_GETCURSEL, 0, 0) == LB_ERR ? 0 : 1;
+}
+
+bool TShellFileListBox::IsSelected(int index) const {
+  return hwnd() && SendMessageW(hwnd(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+std::string TShellFileListBox::Text(int index) const {
+  if (!hwnd()) return std::string();
+  const LRESULT length = SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return std::string();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return Narrow(text);
+}
+
+int TShellFileListBox::Caret() const {
+  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETCARETINDEX, 0, 0)) : -1;
+}
+
+COLORREF TShellFileListBox::BackgroundColour() const {
+  // Disabled: button face; focused and otherwise: the window colour.
+  return IsWindowEnabled(hwnd()) ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE);
+}
+
+void TShellFileListBox::DrawEntry(const DRAWITEMSTRUCT& item) {
+  RECT r = item.rcItem;
+  if (showGlyphs_) r.left += kIconMargin;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT) : BackgroundColour();
+  const COLORREF fore = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColour_;
+  const HDC dc = item.hDC;
+  {
+    UniqueBrush brush(CreateSolidBrush(back));
+    FillRect(dc, &r, brush.get());
+  }
+  if (item.itemID < model_.Count()) {
+    SIZE pp = {};
+    GetTextExtentPoint32W(dc, L"Pp", 2, &pp);
+    const int offset = TextOffset(r.bottom - r.top, pp.cy);
+    const std::wstring text = Wide(model_.Text(item.itemID));
+    SetTextColor(dc, fore);
+    SetBkColor(dc, back);
+    ExtTextOutW(dc, r.left + kTextIndent, r.top + offset, ETO_CLIPPED | ETO_OPAQUE, &r,
+                text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    if (showGlyphs_) DrawIcon(dc, item, r.left - kIconIndent, r.top + offset - 1);
+  }
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+void TShellFileListBox::DrawIcon(HDC dc, const DRAWITEMSTRUCT& item, int x, int y) {
+  if (item.itemState & ODS_SELECTED) {
+    // The shell blends this fresh icon with the highlight colour.
+    const std::wstring path = Wide(JoinFolderPath(folder_, model_.Text(item.itemID)));
+    UniqueIcon icon(FetchShellIcon(path, kSelectedListIconFlags));
+    if (icon) DrawIconEx(dc, x, y, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  const IconHandle icon = model_.Info(item.itemID).Icon;
+  if (icon != kNoIcon) DrawIconEx(dc, x, y, ToHicon(icon), 0, 0, 0, nullptr, DI_NORMAL);
+}
+
+void TShellFileListBox::DoubleClick() {
+  if (OnDblClick) OnDblClick();
+  const int caret = Caret();
+  if (caret < 0 || caret >= Count()) return;
+  const std::string text = Text(caret);
+  const DWORD attributes = GetFileAttributesW(Wide(text).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    RedrawGuard redraw(hwnd());
+    GoToPath(text);
+    return;
+  }
+  if (!allowOpen_) return;
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"Open", Wide(text).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (result <= 32)
+    MessageBoxW(nullptr, L"Could not open file.", L"Information", MB_OK | MB_ICONINFORMATION);
+}
+
+void TShellFileListBox::SelectionChanged() {
+  const int caret = Caret();
+  if (caret == lastFocused_) return;
+  lastFocused_ = caret;
+  if (OnChange) OnChange();
+}
+
+void TShellFileListBox::Wheel(int delta) {
+  const int notches = wheel_.Add(delta);
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const bool down = notches < 0;
+  for (int n = notches < 0 ? -notches : notches; n > 0; --n) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    GetScrollInfo(hwnd(), SB_VERT, &info);
+    const auto target = WheelScrollTarget(info.nPos, static_cast<int>(lines), down);
+    if (!target) continue;
+    SendMessageW(hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, *target), 0);
+    info.nPos = *target;
+    SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+  }
+}
+
+std::optional<LRESULT> TShellFileListBox::Command(WORD code) {
+  switch (code) {
+    case LBN_DBLCLK: DoubleClick(); return 1;
+    case LBN_SELCHANGE: SelectionChanged(); return 1;
+    default: return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> TShellFileListBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kReflect + WM_DRAWITEM:
+      DrawEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case kReflect + WM_COMMAND: return Command(HIWORD(wParam));
+    case kReflect + WM_CTLCOLORLISTBOX:
+      SetBkColor(reinterpret_cast<HDC>(wParam), BackgroundColour());
+      return reinterpret_cast<LRESULT>(
+          GetSysColorBrush(IsWindowEnabled(hwnd()) ? COLOR_WINDOW : COLOR_BTNFACE));
+    case WM_MOUSEWHEEL: Wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_SETFONT: {
+      const LRESULT result = Default(msg, wParam, lParam);
+      UpdateItemHeight();
+      return result;
+    }
+    case WM_ENABLE: InvalidateRect(hwnd(), nullptr, TRUE); return std::nullopt;
+    case WM_DESTROY: ClearEntries(); return std::nullopt;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace tovo

@@ -1,0 +1,112 @@
+// TShellFileListBox: the main window's file list. A standard owner-drawn
+// list box (each entry's text kept as its string, so screen readers and
+// automation read the entries) with extended multi-selection, listing the
+// entries of one folder, folders first, with their shell icons. The list
+// keeps the process's current directory at its folder between calls.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/window_win.h"
+#include "widgets/file_list_model.h"
+#include "widgets/file_list_rules.h"
+
+namespace tovo {
+
+// The directory tree as the list sees it: a double-click on a folder entry is
+// handed to it, and it then calls SetFolder in turn.
+class FolderOpener {
+ public:
+  virtual ~FolderOpener() = default;
+  virtual void OpenFolder(const std::string& path) = 0;
+};
+
+class TShellFileListBox : public Subclass, public ListSelection {
+ public:
+  // Folder starts as the process's current directory.
+  TShellFileListBox();
+  ~TShellFileListBox() override;
+
+  // Creates the list box child and lists Folder for the first time.
+  // `textColour` is the font's colour (unselected entries are drawn in it).
+  void Create(HWND parent, int id, const RECT& bounds, HFONT font, COLORREF textColour,
+              bool multiSelect = true);
+
+  const std::string& Folder() const { return folder_; }
+  // Nothing when `path` names Folder ignoring case. Otherwise makes it the
+  // current directory (a failure is ignored), reads Folder back from the
+  // system and lists it.
+  void SetFolder(const std::string& path);
+
+  const std::string& Mask() const { return mask_; }
+  void SetMask(const std::string& mask);
+  FileType GetFileType() const { return fileType_; }
+  void SetFileType(FileType type);
+  bool ShowGlyphs() const { return showGlyphs_; }
+  void SetShowGlyphs(bool on);
+  bool ShowLongNames() const { return showLongNames_; }
+  void SetShowLongNames(bool on);
+  bool AllowOpen() const { return allowOpen_; }
+  void SetAllowOpen(bool on) { allowOpen_ = on; }
+  void SetItemHeight(int height);
+  int ItemHeight() const;
+
+  // The tree the list hands folder double-clicks to; null for none.
+  void SetTree(FolderOpener* tree) { tree_ = tree; }
+
+  // Re-reads Folder; nothing while the list has no window.
+  void Reload();
+  bool IsReading() const { return isReading_; }
+
+  std::string FocusedFileName() const;
+  std::string FocusedFilePath() const;
+
+  // Opens the folder `text` names inside the current directory, through the
+  // tree when one is bound. Raises IoError when it cannot be entered.
+  virtual void GoToPath(const std::string& text);
+
+  // The standard list box queries.
+  int Count() const override;
+  int SelectedCount() const;
+  bool IsSelected(int index) const override;
+  std::string Text(int index) const override;
+  int Caret() const override;
+
+  const FileListModel& Model() const { return model_; }
+
+  std::function<void()> OnChange;
+  std::function<void()> OnDblClick;
+
+ protected:
+  std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Fill();
+  void ClearEntries();
+  void UpdateItemHeight();
+  void DrawEntry(const DRAWITEMSTRUCT& item);
+  void DrawIcon(HDC dc, const DRAWITEMSTRUCT& item, int x, int y);
+  COLORREF BackgroundColour() const;
+  void DoubleClick();
+  void SelectionChanged();
+  void Wheel(int delta);
+  std::optional<LRESULT> Command(WORD code);
+
+  std::string folder_;
+  std::string mask_ = "*.*";
+  FileType fileType_{FileAttr::ftNormal};
+  bool showGlyphs_ = true;
+  bool showLongNames_ = true;
+  bool allowOpen_ = false;
+  bool isReading_ = false;
+  FolderOpener* tree_ = nullptr;
+  FileListModel model_;
+  COLORREF textColour_ = 0;
+  int lastFocused_ = -1;
+  WheelNotches wheel_;
+};
+
+}  // namespace tovo

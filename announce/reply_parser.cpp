@@ -5,7 +5,7 @@
 namespace tovo {
 namespace {
 
-// Positions count from 1, as in the reply format's description: n characters
+// The reply format counts positions from 1. Copy gives n characters
 // from position p; empty when p lies beyond the end or n is negative; a
 // position below 1 counts as 1.
 std::string_view Copy(std::string_view s, long long p, long long n) {

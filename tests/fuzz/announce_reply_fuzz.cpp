@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "announce/reply_decode.h"
 #include "announce/reply_parser.h"
@@ -32,6 +34,49 @@ class FuzzGbk : public tovo::GbkDecoder {
   }
 };
 
+// The parsing steps taken literally, with a copy of the rest on every pass,
+// to check the linear-time parser against.
+std::string Copy(const std::string& s, long long p, long long n) {
+  if (p < 1) p = 1;
+  const auto size = static_cast<long long>(s.size());
+  if (p > size || n < 0) return {};
+  return s.substr(static_cast<std::size_t>(p - 1), static_cast<std::size_t>(n));
+}
+
+long long Pos(char c, const std::string& s) {
+  const std::size_t found = s.find(c);
+  return found == std::string::npos ? 0 : static_cast<long long>(found) + 1;
+}
+
+long long Size(const std::string& s) {
+  return static_cast<long long>(s.size());
+}
+
+bool BlankOnly(const std::string& s) {
+  for (const char c : s) {
+    if (static_cast<unsigned char>(c) > 0x20) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> ReferenceParse(const std::string& reply) {
+  std::vector<std::string> lines;
+  if (BlankOnly(reply)) return lines;
+  std::string rest = Copy(reply, 2, Size(reply) - 2);
+  while (!BlankOnly(rest)) {
+    const long long b = Pos('}', rest);
+    const std::string record = Copy(rest, 2, b - 1);
+    rest = Copy(rest, b + 2, Size(rest));
+    const long long c = Pos(',', record);
+    std::string part1 = Copy(record, 1, c - 1);
+    std::string part2 = Copy(record, c + 1, Size(record));
+    part1 = Copy(part1, Pos(':', part1) + 1, Size(part1));
+    part2 = Copy(part2, Pos(':', part2) + 1, Size(part2));
+    lines.push_back(Copy(part1, 2, Size(part1) - 2) + "|" + Copy(part2, 2, Size(part2) - 3));
+  }
+  return lines;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -45,7 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++bars;
   }
   if (bars > reply.size()) std::abort();  // at most one line per character
-  // The parser also runs on undecoded bytes of every kind.
-  (void)tovo::ParseReply(body);
+  // The parser also runs on undecoded bytes of every kind, and agrees with
+  // the literal steps.
+  const std::string raw(body);
+  if (tovo::ParseReply(raw) != ReferenceParse(raw)) std::abort();
   return 0;
 }

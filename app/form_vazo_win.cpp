@@ -1,5 +1,7 @@
 #include "app/form_vazo_win.h"
 
+#include <type_traits>
+
 #include "announce/autoupdate_win.h"
 #include "app/form_vazo_strip_win.h"
 #include "app/frm_about_win.h"
@@ -179,7 +181,10 @@ void Tform_vazo::CreateButton(const forms::Control& control, HWND parent, RECT r
 // The one place where the drive tree is made.
 void Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent, RECT rect) {
   tree_ = std::make_unique<DirectoryTreeWidget>();
+  // Drives whose kind cannot be determined are not shown.
+  tree_->SetDriveTypes({dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM});
   tree_->Create(parent, control.id, rect, windowFont_.get(), ToColorRef(FontOf(control).colour));
+  tree_->SetIndent(19);
   controls_[control.id] = tree_->hwnd();
 }
 
@@ -191,8 +196,17 @@ void Tform_vazo::CreateFileList(const forms::Control& control, HWND parent, RECT
   controls_[control.id] = fileList_->hwnd();
 }
 
-// Connects the tree to the list once both exist.
-void Tform_vazo::BindWidgets() {}
+// Only the real file list binds to the tree (the stand-in has no folder).
+template <typename List>
+void BindTreeToList(TDirectoryTree& tree, List& list) {
+  if constexpr (std::is_base_of_v<TShellFileListBox, List>) tree.SetFileList(&list);
+}
+
+// Connects the tree to the list once both exist; the list then shows the
+// folder the tree selected at its creation.
+void Tform_vazo::BindWidgets() {
+  BindTreeToList(*tree_, *fileList_);
+}
 
 std::function<void()> Tform_vazo::ClickHandler(int id) {
   switch (id) {

@@ -25,10 +25,11 @@
 #include "platform/label_win.h"
 #include "platform/panel_win.h"
 #include "platform/window_win.h"
+#include "widgets/directory_tree_win.h"
 
 namespace tovo {
 
-using DirectoryTreeWidget = PlaceholderTree;
+using DirectoryTreeWidget = TDirectoryTree;
 using FileListWidget = PlaceholderFileList;
 
 // Messages WM_APP + 0x100 to WM_APP + 0x1BFF are free for the subsystems'

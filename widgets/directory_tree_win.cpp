@@ -13,6 +13,9 @@ namespace tovo {
 namespace {
 
 constexpr UINT_PTR kParentHookId = 0x74726565;  // "tree": one hook per tree on its parent
+// Watches on the bound list's and label's windows, to learn when they go.
+constexpr UINT_PTR kListWatchId = 0x7472656C;
+constexpr UINT_PTR kLabelWatchId = 0x74726562;
 
 }  // namespace
 
@@ -25,6 +28,33 @@ TDirectoryTree::~TDirectoryTree() {
   if (hwnd()) DestroyWindow(hwnd());
   UnhookParent();
   SetFileList(nullptr);
+  SetDirLabel(nullptr);
+}
+
+void TDirectoryTree::Watch(HWND window, UINT_PTR id, bool on) {
+  if (!window) return;
+  if (on) {
+    SetWindowSubclass(window, &TDirectoryTree::WatchProc, id, reinterpret_cast<DWORD_PTR>(this));
+  } else {
+    RemoveWindowSubclass(window, &TDirectoryTree::WatchProc, id);
+  }
+}
+
+LRESULT CALLBACK TDirectoryTree::WatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR data) {
+  if (msg == WM_NCDESTROY) {
+    auto* self = reinterpret_cast<TDirectoryTree*>(data);
+    RemoveWindowSubclass(hwnd, &TDirectoryTree::WatchProc, id);
+    if (id == kListWatchId) {
+      // The list object may be going with its window: it is not touched.
+      self->file_list_ = nullptr;
+      self->file_list_window_ = nullptr;
+      self->model_.SetFileList(nullptr);
+    } else {
+      self->dir_label_ = nullptr;
+    }
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 void TDirectoryTree::Create(HWND parent, int id, RECT bounds, HFONT font, COLORREF textColour) {
@@ -34,7 +64,7 @@ void TDirectoryTree::Create(HWND parent, int id, RECT bounds, HFONT font, COLORR
   // The shell's list is shared by the whole process and never destroyed here.
   SendMessageW(view, TVM_SETIMAGELIST, TVSIL_NORMAL,
                reinterpret_cast<LPARAM>(SystemSmallImageList()));
-  HookParent(parent);
+  HookParent(GetAncestor(parent, GA_ROOT));  // device changes reach top-level windows only
   model_.SetHost(this);
   model_.SetLive(true);
   model_.LoadSystemImages();
@@ -49,7 +79,10 @@ void TDirectoryTree::OpenFolder(const std::string& path) {
 
 void TDirectoryTree::SetFileList(TShellFileListBox* list) {
   if (file_list_) file_list_->SetTree(nullptr);
+  Watch(file_list_window_, kListWatchId, false);
   file_list_ = list;
+  file_list_window_ = list ? list->hwnd() : nullptr;
+  Watch(file_list_window_, kListWatchId, true);
   if (list) list->SetTree(this);
   model_.SetFileList(list ? &list_target_ : nullptr);
   // A list bound after the start-up selection still shows the tree's folder.
@@ -62,7 +95,9 @@ void TDirectoryTree::ListTarget::SetFolder(const std::string& path) {
 }
 
 void TDirectoryTree::SetDirLabel(HWND label) {
+  Watch(dir_label_, kLabelWatchId, false);
   dir_label_ = label;
+  Watch(dir_label_, kLabelWatchId, true);
   UpdateDirLabel(SelectedFolder());
 }
 

@@ -36,10 +36,12 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   void UpdateDriveLevel() { model_.UpdateDriveLevel(); }
   void Rebuild() { model_.Rebuild(); }
 
-  // Binds the file list both ways; null unbinds.
+  // Binds the file list both ways; null unbinds. The binding ends by itself
+  // when the list's window goes.
   void SetFileList(TShellFileListBox* list);
   TShellFileListBox* FileList() const { return file_list_; }
-  // A static label that shows the selected folder, shortened to fit.
+  // A static label that shows the selected folder, shortened to fit; forgotten
+  // when the label's window goes.
   void SetDirLabel(HWND label);
   void SetDriveTypes(TDriveTypes types) { model_.SetDriveTypes(types); }
   void SetNetworkVolumeFormat(TNetworkVolumeFormat f) { model_.SetNetworkVolumeFormat(f); }
@@ -73,6 +75,9 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   void HookParent(HWND parent);
   void UnhookParent();
   void WindowGoing();
+  void Watch(HWND window, UINT_PTR id, bool on);
+  static LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self);
   static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
 
@@ -80,6 +85,7 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   DirectoryTreeModel model_;
   ListTarget list_target_{*this};
   TShellFileListBox* file_list_ = nullptr;
+  HWND file_list_window_ = nullptr;
   HWND dir_label_ = nullptr;
   HWND hooked_parent_ = nullptr;
   bool open_current_dir_ = false;

@@ -200,6 +200,25 @@ TEST_F(TreeOnDiskTest, MissingFolderRaisesWithTheCallersPath) {
   EXPECT_EQ(tree.SelectedFolder(), root_);
 }
 
+TEST_F(TreeOnDiskTest, LabelShortensAndBindingsEndWithTheirWindows) {
+  TDirectoryTree& tree = MakeTree(true);
+  const HWND label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 8, 60, 90, 16,
+                                     host_.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  tree.SetDirLabel(label);
+  tree.OpenFolder(root_ + "\\gamma\\Deep");
+  wchar_t text[MAX_PATH] = {};
+  GetWindowTextW(label, text, MAX_PATH);
+  const std::string shown = Narrow(text);
+  EXPECT_NE(shown, root_ + "\\gamma\\Deep");
+  EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+
+  list_.reset();  // the list goes first, as it may when the window closes
+  EXPECT_EQ(tree.FileList(), nullptr);
+  DestroyWindow(label);
+  tree.OpenFolder(root_ + "\\Alpha");
+  EXPECT_EQ(tree.SelectedFolder(), root_ + "\\Alpha");
+}
+
 // A machine the test changes at will, behind the real window.
 class TreeOnFakeMachineTest : public ::testing::Test {
  protected:

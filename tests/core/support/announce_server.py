@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Loopback stand-in for the announcement service, started by the fetch tests.
 
-usage: announce_server.py DIR
+usage: announce_server.py DIR [PORT [LIFETIME]]
 
-Listens on 127.0.0.1 at a free port and writes the port to DIR/port. The reply
-is chosen by the request's softid value (see REPLIES); the raw request bytes
-are written to DIR/<softid>.request. Ends by itself after LIFETIME seconds.
+Listens on 127.0.0.1 at PORT (default: a free one) and writes the port to
+DIR/port. The reply is chosen by the request's softid value (see REPLIES; the
+program's own id "Ruzidudu" gets three demonstration lines, so a build whose
+site host is 127.0.0.1:PORT shows a rotating strip); the raw request bytes are
+written to DIR/<softid>.request. Ends by itself after LIFETIME seconds
+(default 300).
 """
 import os
 import re
@@ -32,6 +35,9 @@ def padded(size):
 
 
 REPLIES = {
+    "Ruzidudu": ok('[{"t":"<>Loopback announcement one","u":"http://127.0.0.1/one"},'
+                   '{"t":"Announcement two","u":"http://127.0.0.1/two"},'
+                   '{"t":"%E5%85%AC%E5%91%8A%E4%B8%89","u":"http://127.0.0.1/three"}]'),
     "good": ok('[{"t":"One","u":"http://one.example/1"},{"t":"<>Two","u":"L2"}]'),
     "chinese": ok('[{"t":"中文公告","u":"http://x.example/"}]'),
     "empty": ok("[]"),
@@ -87,15 +93,18 @@ def serve(conn, folder):
 
 def main():
     folder = sys.argv[1]
+    port = int(sys.argv[2]) if len(sys.argv) > 2 else 0
+    lifetime = int(sys.argv[3]) if len(sys.argv) > 3 else LIFETIME
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.bind(("127.0.0.1", 0))
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", port))
     listener.listen(16)
     listener.settimeout(1)
     tmp = os.path.join(folder, "port.tmp")
     with open(tmp, "w") as out:
         out.write(str(listener.getsockname()[1]))
     os.rename(tmp, os.path.join(folder, "port"))
-    end = time.monotonic() + LIFETIME
+    end = time.monotonic() + lifetime
     while time.monotonic() < end:
         try:
             conn, _ = listener.accept()

@@ -191,8 +191,12 @@ void Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent,
 // The one place where the file list is made.
 void Tform_vazo::CreateFileList(const forms::Control& control, HWND parent, RECT rect) {
   fileList_ = std::make_unique<FileListWidget>();
+  // Sub-folders beside the files; hidden entries shown, system ones never.
+  fileList_->SetFileType({FileAttr::ftReadOnly, FileAttr::ftHidden, FileAttr::ftDirectory,
+                          FileAttr::ftArchive, FileAttr::ftNormal});
   fileList_->Create(parent, control.id, rect, windowFont_.get(),
                     ToColorRef(FontOf(control).colour));
+  fileList_->SetItemHeight(18);
   controls_[control.id] = fileList_->hwnd();
 }
 

@@ -26,11 +26,12 @@
 #include "platform/panel_win.h"
 #include "platform/window_win.h"
 #include "widgets/directory_tree_win.h"
+#include "widgets/file_list_box_win.h"
 
 namespace tovo {
 
 using DirectoryTreeWidget = TDirectoryTree;
-using FileListWidget = PlaceholderFileList;
+using FileListWidget = TShellFileListBox;
 
 // Messages WM_APP + 0x100 to WM_APP + 0x1BFF are free for the subsystems'
 // own use (kReflect lies above them).

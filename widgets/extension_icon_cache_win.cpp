@@ -34,12 +34,12 @@ ExtensionIconCache& ProcessIconCache() {
 }
 
 void Win32DirectoryEnumerator::Enumerate(const std::string& pattern,
-                                         const std::function<void(const DirectoryEntry&)>& visit) {
+                                         const std::function<void(const FolderEntry&)>& visit) {
   WIN32_FIND_DATAW data;
   UniqueFind search(FindFirstFileW(Wide(pattern).c_str(), &data));
   if (!search) return;
   do {
-    visit(DirectoryEntry{Narrow(data.cFileName), data.dwFileAttributes});
+    visit(FolderEntry{Narrow(data.cFileName), data.dwFileAttributes});
   } while (FindNextFileW(search.get(), &data));
 }
 

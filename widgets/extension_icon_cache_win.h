@@ -26,7 +26,7 @@ inline IconHandle ToIconHandle(HICON icon) {
 class Win32DirectoryEnumerator : public DirectoryEnumerator {
  public:
   void Enumerate(const std::string& pattern,
-                 const std::function<void(const DirectoryEntry&)>& visit) override;
+                 const std::function<void(const FolderEntry&)>& visit) override;
 };
 
 // Small shell icons from SHGetFileInfoW; the caller owns each icon returned.

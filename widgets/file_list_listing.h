@@ -13,7 +13,7 @@
 
 namespace tovo {
 
-struct DirectoryEntry {
+struct FolderEntry {
   std::string name;
   std::uint32_t attributes = 0;
 };
@@ -25,7 +25,7 @@ class DirectoryEnumerator {
   // Calls `visit` for each entry matching `pattern`, in the system's order.
   // A pattern that cannot be enumerated visits nothing.
   virtual void Enumerate(const std::string& pattern,
-                         const std::function<void(const DirectoryEntry&)>& visit) = 0;
+                         const std::function<void(const FolderEntry&)>& visit) = 0;
 };
 
 // Small shell icons, looked up by a name relative to the current directory.

@@ -1,0 +1,38 @@
+#include "app/shred_command.h"
+
+#include "shred/paths.h"
+
+namespace tovo {
+
+std::string FileProgressText(std::string_view path) {
+  return "正在粉碎：" + ExtractLastName(path) + "，请稍等...";
+}
+
+std::string_view FailureReason(ShredFailure failure) {
+  switch (failure) {
+    case ShredFailure::kInUse: return "正被其他程序使用";
+    case ShredFailure::kAccessDenied: return "拒绝访问";
+    case ShredFailure::kNotFound: return "找不到";
+    case ShredFailure::kWriteFailed: return "写入失败";
+    case ShredFailure::kNotRemoved: return "无法删除";
+    case ShredFailure::kNone: break;
+  }
+  return "";
+}
+
+std::string FailureReport(const std::vector<ShredOutcome>& failures) {
+  std::string text = "有 " + std::to_string(failures.size()) + " 项未能粉碎：\n";
+  const size_t named = failures.size() < kFailuresNamed ? failures.size() : kFailuresNamed;
+  for (size_t i = 0; i < named; ++i) {
+    text += "\n";
+    text += failures[i].path;
+    text += "（";
+    text += FailureReason(FailureOf(failures[i]));
+    text += "）";
+  }
+  if (failures.size() > named)
+    text += "\n……另有 " + std::to_string(failures.size() - named) + " 项";
+  return text;
+}
+
+}  // namespace tovo

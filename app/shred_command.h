@@ -1,0 +1,31 @@
+// The texts of the shred command and the report of what it could not destroy.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shred/shred_outcome.h"
+
+namespace tovo {
+
+inline constexpr std::string_view kShredCaption = "请注意";
+inline constexpr std::string_view kNothingSelectedText = "请选择要粉碎的文件或文件夹。";
+inline constexpr std::string_view kConfirmText = "真的要进行粉碎操作（操作不可逆，请慎重选择）？";
+inline constexpr std::string_view kCompletedText = "粉碎顺利完成！";
+
+// The most failures a warning names one by one.
+inline constexpr size_t kFailuresNamed = 10;
+
+// "正在粉碎：" + the last name of the path + "，请稍等...".
+std::string FileProgressText(std::string_view path);
+
+// The short reason shown beside a path that was not destroyed.
+std::string_view FailureReason(ShredFailure failure);
+
+// The warning text for a command that left items behind: how many, then the
+// first kFailuresNamed of them with their reasons, one per line, then how
+// many more there are. `failures` must not be empty.
+std::string FailureReport(const std::vector<ShredOutcome>& failures);
+
+}  // namespace tovo

@@ -1,0 +1,132 @@
+// ShredFile on real files. The overwrite is observed through the seam that
+// skips the delete; the delete through the public function.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/wide_win.h"
+#include "shred/shred_win.h"
+#include "shred/windows_file_system_win.h"
+#include "support/shred_held_file_win.h"
+#include "support/shred_scratch.h"
+
+namespace tovo {
+namespace {
+
+using testing::HeldFile;
+using testing::ReadBytes;
+using testing::ScratchFolder;
+using testing::WriteBytes;
+
+std::vector<std::uint8_t> Pattern(const OverwriteBlock& block, std::size_t size) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = block[i % block.size()];
+  return bytes;
+}
+
+// The block the process generator gives next, without advancing it.
+OverwriteBlock NextProcessBlock() {
+  RandomGenerator copy = ProcessRandomGenerator();
+  OverwriteBlock block;
+  copy.FillRandomBlock(block);
+  return block;
+}
+
+std::uint32_t SeedAfterOneBlock() {
+  RandomGenerator copy = ProcessRandomGenerator();
+  OverwriteBlock block;
+  copy.FillRandomBlock(block);
+  return copy.RandomSeed();
+}
+
+ShredOutcome OverwriteOnly(const std::string& path) {
+  return ShredFileWith(SystemFileSystem(), ProcessRandomGenerator(), path,
+                       ShredOptions{kDefaultWriteRequest, false});
+}
+
+class WinShredFileSizes : public ::testing::TestWithParam<std::size_t> {
+ protected:
+  ScratchFolder scratch_;
+};
+
+TEST_P(WinShredFileSizes, FileHoldsTheBlockPatternThenIsDeleted) {
+  const std::size_t size = GetParam();
+  const std::string path = scratch_ / "f.bin";
+  WriteBytes(path, std::vector<std::uint8_t>(size, 0xEE));
+  const OverwriteBlock block = NextProcessBlock();
+  ASSERT_TRUE(OverwriteOnly(path).destroyed());
+  EXPECT_EQ(ReadBytes(path), Pattern(block, size));  // same length, block repeated
+
+  const std::uint32_t expectedSeed = SeedAfterOneBlock();
+  const ShredOutcome outcome = ShredFile(path);
+  EXPECT_TRUE(outcome.destroyed()) << StepName(outcome.step) << " " << outcome.code;
+  EXPECT_FALSE(testing::PathExists(path));
+  EXPECT_EQ(ProcessRandomGenerator().RandomSeed(), expectedSeed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, WinShredFileSizes,
+                         ::testing::Values(0, 1, 4096, 4097, 10000, (5 << 20) + 7));
+
+class WinShredFile : public ::testing::Test {
+ protected:
+  ScratchFolder scratch_;
+};
+
+TEST_F(WinShredFile, ReadOnlyHiddenFileIsStrippedOverwrittenAndDeleted) {
+  const std::string path = scratch_ / "ro.txt";
+  WriteBytes(path, std::vector<std::uint8_t>(100, 0xEE));
+  const std::wstring wide = Wide(path);
+  ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  const OverwriteBlock block = NextProcessBlock();
+  ASSERT_TRUE(OverwriteOnly(path).destroyed());
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
+  EXPECT_EQ(ReadBytes(path), Pattern(block, 100));
+  ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(ShredFile(path).destroyed());
+  EXPECT_FALSE(testing::PathExists(path));
+}
+
+TEST_F(WinShredFile, FileHeldByAnotherProgramStaysWhole) {
+  const std::string path = scratch_ / "held.txt";
+  const std::vector<std::uint8_t> original(5000, 0xEE);
+  WriteBytes(path, original);
+  HeldFile holder(path);
+  ASSERT_TRUE(holder.held());
+  const std::uint32_t seed = ProcessRandomGenerator().RandomSeed();
+  const ShredOutcome outcome = ShredFile(path);
+  EXPECT_EQ(outcome.step, ShredStep::kOpen);
+  EXPECT_EQ(outcome.code, static_cast<SystemCode>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(FailureOf(outcome), ShredFailure::kInUse);
+  EXPECT_EQ(outcome.path, path);
+  EXPECT_EQ(ProcessRandomGenerator().RandomSeed(), seed);
+  EXPECT_EQ(holder.Release(), 0u);
+  EXPECT_EQ(ReadBytes(path), original);
+}
+
+TEST_F(WinShredFile, MissingPathIsNotFound) {
+  const ShredOutcome outcome = ShredFile(scratch_ / "nothing.txt");
+  EXPECT_EQ(outcome.step, ShredStep::kNotFound);
+  EXPECT_EQ(outcome.code, static_cast<SystemCode>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(FailureOf(outcome), ShredFailure::kNotFound);
+}
+
+TEST_F(WinShredFile, ChineseAndEmojiNamesAndLongPaths) {
+  std::string folder = scratch_ / "文件夹😀";
+  testing::MakeFolder(folder);
+  while (folder.size() < 300) {
+    folder += "\\" + std::string(60, 'd');
+    testing::MakeFolder(folder);
+  }
+  for (const std::string& path : {scratch_ / "粉碎😀.txt", folder + "\\深.txt"}) {
+    WriteBytes(path, std::vector<std::uint8_t>(10, 0xEE));
+    const OverwriteBlock block = NextProcessBlock();
+    ASSERT_TRUE(OverwriteOnly(path).destroyed()) << path;
+    EXPECT_EQ(ReadBytes(path), Pattern(block, 10));
+    EXPECT_TRUE(ShredFile(path).destroyed()) << path;
+    EXPECT_FALSE(testing::PathExists(path)) << path;
+  }
+}
+
+}  // namespace
+}  // namespace tovo

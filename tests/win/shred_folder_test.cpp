@@ -1,0 +1,140 @@
+// Folder shredding on real folders in a scratch folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "platform/system_error_win.h"
+#include "platform/wide_win.h"
+#include "shred/shred_win.h"
+#include "support/shred_held_file_win.h"
+#include "support/shred_scratch.h"
+
+namespace tovo {
+namespace {
+
+using testing::HeldFile;
+using testing::MakeFolder;
+using testing::PathExists;
+using testing::ScratchFolder;
+using testing::WriteBytes;
+
+class WinShredFolder : public ::testing::Test {
+ protected:
+  // sel: a.txt, B\ (b1.txt, deep\ (x.bin)), .cache\ (c.txt), c.txt, 中文\ (😀.txt)
+  void SetUp() override {
+    sel_ = scratch_ / "sel";
+    MakeFolder(sel_);
+    MakeFolder(sel_ + "\\B");
+    MakeFolder(sel_ + "\\B\\deep");
+    MakeFolder(sel_ + "\\.cache");
+    MakeFolder(sel_ + "\\中文");
+    for (const char* file :
+         {"a.txt", "B\\b1.txt", "B\\deep\\x.bin", ".cache\\c.txt", "c.txt", "中文\\😀.txt"}) {
+      WriteBytes(sel_ + "\\" + file, std::vector<std::uint8_t>(100, 0xEE));
+    }
+  }
+
+  std::vector<ShredOutcome> Shred(const std::string& folder) {
+    return ShredFolderTree(folder, [this](const std::string& text) { progress_.push_back(text); });
+  }
+
+  ScratchFolder scratch_;
+  std::string sel_;
+  std::vector<std::string> progress_;
+};
+
+TEST_F(WinShredFolder, ListsDepthFirstInSearchOrderAndRemovesEverything) {
+  const std::string before = testing::CurrentDirectory();
+  std::vector<std::string> files;
+  ListFilesRecursive(sel_, files);
+  // NTFS and Wine both return names in upper-case ordinal order.
+  const std::vector<std::string> expected = {sel_ + "\\.cache\\c.txt", sel_ + "\\a.txt",
+                                             sel_ + "\\B\\b1.txt",     sel_ + "\\B\\deep\\x.bin",
+                                             sel_ + "\\c.txt",         sel_ + "\\中文\\😀.txt"};
+  EXPECT_EQ(files, expected);
+  EXPECT_EQ(testing::CurrentDirectory(), before);
+
+  EXPECT_TRUE(Shred(sel_ + "\\").empty());
+  EXPECT_FALSE(PathExists(sel_));
+  ASSERT_EQ(progress_.size(), expected.size());
+  EXPECT_EQ(progress_.back(), "正在粉碎文件：😀.txt，请稍等...");
+  EXPECT_EQ(testing::CurrentDirectory(), before);
+}
+
+TEST_F(WinShredFolder, FileInUseStaysWithItsFolders) {
+  HeldFile holder(sel_ + "\\B\\b1.txt");
+  ASSERT_TRUE(holder.held());
+  const std::vector<ShredOutcome> failures = Shred(sel_);
+  ASSERT_EQ(failures.size(), 3u);
+  EXPECT_EQ(failures[0].path, sel_ + "\\B\\b1.txt");
+  EXPECT_EQ(FailureOf(failures[0]), ShredFailure::kInUse);
+  EXPECT_EQ(failures[1].path, sel_ + "\\B");
+  EXPECT_EQ(failures[2].path, sel_);
+  EXPECT_FALSE(PathExists(sel_ + "\\a.txt"));
+  EXPECT_FALSE(PathExists(sel_ + "\\B\\deep"));
+  EXPECT_TRUE(PathExists(sel_ + "\\B\\b1.txt"));
+}
+
+TEST_F(WinShredFolder, TreeDeeperThanTheClassicLimitGoes) {
+  std::string folder = sel_;
+  while (folder.size() < 400) {
+    folder += "\\" + std::string(50, 'n');
+    MakeFolder(folder);
+  }
+  WriteBytes(folder + "\\bottom.txt", std::vector<std::uint8_t>(10, 0xEE));
+  EXPECT_TRUE(Shred(sel_).empty());
+  EXPECT_FALSE(PathExists(sel_));
+}
+
+TEST_F(WinShredFolder, LinkedFolderIsNotWalkedAndItsTargetStays) {
+  if (!RunningUnderWine()) GTEST_SKIP() << "needs a Unix symbolic link, made under Wine";
+  const std::string target = scratch_ / "target";
+  MakeFolder(target);
+  WriteBytes(target + "\\keep.txt", std::vector<std::uint8_t>(100, 0xEE));
+  ASSERT_TRUE(testing::RunUnix(
+      {"/bin/ln", "-s", testing::UnixPathOf(target), testing::UnixPathOf(sel_) + "/link"}));
+  ASSERT_NE(GetFileAttributesW(Wide(sel_ + "\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+
+  std::vector<std::string> files;
+  ListFilesRecursive(sel_, files);
+  EXPECT_EQ(files.size(), 6u);
+  // Wine would remove the link's (emptied) target instead of the link: it stays.
+  const std::vector<ShredOutcome> failures = Shred(sel_);
+  ASSERT_EQ(failures.size(), 2u);
+  EXPECT_EQ(failures[0].path, sel_ + "\\link");
+  EXPECT_EQ(failures[0].step, ShredStep::kLinkKept);
+  EXPECT_EQ(failures[1].path, sel_);
+  EXPECT_EQ(testing::ReadBytes(target + "\\keep.txt"), std::vector<std::uint8_t>(100, 0xEE));
+
+  // A selected link is not walked either.
+  EXPECT_EQ(Shred(sel_ + "\\link").size(), 1u);
+  EXPECT_TRUE(PathExists(target + "\\keep.txt"));
+}
+
+TEST_F(WinShredFolder, UnenterableFolderStopsBeforeAnythingIsShredded) {
+  // As root a Unix mode of 000 blocks nothing; a name ending in a dot, made
+  // outside Windows, is one that a plain path cannot enter.
+  if (!RunningUnderWine()) GTEST_SKIP() << "needs a folder made outside Windows";
+  ASSERT_TRUE(testing::RunUnix({"/bin/mkdir", testing::UnixPathOf(sel_ + "\\B") + "/stuck."}));
+  const std::string before = testing::CurrentDirectory();
+  try {
+    Shred(sel_);
+    FAIL() << "no error raised";
+  } catch (const IoError& error) {
+    EXPECT_TRUE(error.code() == ERROR_FILE_NOT_FOUND || error.code() == ERROR_PATH_NOT_FOUND)
+        << error.code();
+  }
+  EXPECT_TRUE(progress_.empty());
+  EXPECT_EQ(testing::ReadBytes(sel_ + "\\a.txt"), std::vector<std::uint8_t>(100, 0xEE));
+  EXPECT_EQ(testing::CurrentDirectory(), before);
+}
+
+TEST_F(WinShredFolder, FolderExistsOnlyForFolders) {
+  EXPECT_TRUE(FolderExists(sel_));
+  EXPECT_FALSE(FolderExists(sel_ + "\\a.txt"));
+  EXPECT_FALSE(FolderExists(sel_ + "\\none"));
+}
+
+}  // namespace
+}  // namespace tovo

@@ -86,7 +86,7 @@ bool Win32DriveProvider::DirectoryExists(const std::string& path) {
 }
 
 void Win32DriveProvider::List(const std::string& pattern,
-                              const std::function<bool(const DirectoryEntry&)>& entry) {
+                              const std::function<bool(const TreeSearchEntry&)>& entry) {
   ErrorModeGuard mode;
   WIN32_FIND_DATAW data = {};
   UniqueFind search(FindFirstFileW(Wide(pattern).c_str(), &data));

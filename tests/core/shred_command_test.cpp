@@ -1,0 +1,39 @@
+// The shred command's texts: the progress line and the warning report.
+#include "app/shred_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tovo {
+namespace {
+
+TEST(ShredCommandTexts, ProgressTextNamesTheLastComponent) {
+  EXPECT_EQ(FileProgressText("C:\\Data\\report.doc"), "正在粉碎：report.doc，请稍等...");
+  EXPECT_EQ(FileProgressText("C:\\ x [1].txt"), "正在粉碎： x [1].txt，请稍等...");
+}
+
+TEST(ShredCommandTexts, ReportCountsAllNamesTheFirstTenWithTheirReasons) {
+  std::vector<ShredOutcome> failures = {
+      {"C:\\held.txt", ShredStep::kOpen, syscode::kSharingViolation},
+      {"C:\\ro.txt", ShredStep::kDelete, syscode::kAccessDenied},
+      {"C:\\gone.txt", ShredStep::kNotFound, syscode::kFileNotFound},
+      {"C:\\bad.txt", ShredStep::kWrite, 0},
+      {"C:\\dir", ShredStep::kRemoveFolder, 145},
+  };
+  EXPECT_EQ(FailureReport(failures),
+            "有 5 项未能粉碎：\n"
+            "\nC:\\held.txt（正被其他程序使用）"
+            "\nC:\\ro.txt（拒绝访问）"
+            "\nC:\\gone.txt（找不到）"
+            "\nC:\\bad.txt（写入失败）"
+            "\nC:\\dir（无法删除）");
+  failures.resize(12, ShredOutcome{"C:\\more", ShredStep::kRemoveFolder, 145});
+  const std::string report = FailureReport(failures);
+  EXPECT_EQ(report.rfind("有 12 项未能粉碎：", 0), 0u);
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 12) << report;
+  EXPECT_TRUE(report.ends_with("\n……另有 2 项")) << report;
+}
+
+}  // namespace
+}  // namespace tovo

@@ -1,0 +1,281 @@
+// The shred command end to end: the real program started on a fresh folder,
+// entries selected in its file list, the button pressed and the boxes
+// answered from this process.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "forms/main_form.h"
+#include "gui/support/gui_driver.h"
+#include "platform/handles_win.h"
+#include "platform/wide_win.h"
+
+namespace tovo {
+namespace {
+
+namespace vazo = forms::vazo;
+using Names = std::vector<std::wstring>;
+
+const std::wstring kTitle = L"Tovo文件粉碎";
+
+class ShredCommand : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Directly below C:\ so that a tree which starts at the drive root
+    // reaches it with one double-click.
+    root_ = L"C:\\tovo-shred-gui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount());
+    ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
+  }
+
+  void TearDown() override {
+    if (program_) {
+      for (HWND box : gui::MessageBoxesOf(program_.id())) PostMessageW(box, WM_CLOSE, 0, 0);
+      program_ = gui::Process();
+    }
+    RemoveTree(L"\\\\?\\" + root_);
+  }
+
+  static void RemoveTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW data;
+    UniqueFind search(FindFirstFileW((dir + L"\\*").c_str(), &data));
+    if (search) {
+      do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = dir + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          RemoveTree(path);
+        else
+          DeleteFileW(path.c_str());
+      } while (FindNextFileW(search.get(), &data));
+    }
+    search.reset();
+    RemoveDirectoryW(dir.c_str());
+  }
+
+  std::wstring Path(const std::wstring& name) const { return root_ + L"\\" + name; }
+  bool Exists(const std::wstring& name) const {
+    return GetFileAttributesW((L"\\\\?\\" + Path(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  void File(const std::wstring& name, size_t bytes = 100, DWORD attributes = 0) {
+    UniqueFile f(CreateFileW(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f) << Narrow(name);
+    const std::string data(bytes, 'x');
+    DWORD written = 0;
+    if (bytes) WriteFile(f.get(), data.data(), static_cast<DWORD>(bytes), &written, nullptr);
+    f.reset();
+    if (attributes) SetFileAttributesW(Path(name).c_str(), attributes);
+  }
+  void Folder(const std::wstring& name) {
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Path(name)).c_str(), nullptr)) << Narrow(name);
+  }
+
+  // Starts the program in the test folder and waits until its list shows it.
+  void Start(const Names& expected) {
+    const std::wstring exe = gui::ProgramPath();
+    ASSERT_FALSE(exe.empty()) << "TovoShred.exe not found next to the tests";
+    program_ = gui::Process::Start(exe, L"", root_);
+    ASSERT_TRUE(program_);
+    window_ = gui::WaitForWindow(program_.id(), kTitle, L"Tform_vazo");
+    ASSERT_NE(window_, nullptr) << "main window did not appear";
+    list_ = GetDlgItem(window_, vazo::kFileListBox);
+    button_ = GetDlgItem(window_, vazo::kButton1);
+    ASSERT_TRUE(list_ && button_);
+    if (!gui::WaitUntil([&] { return Texts() == expected; }, 1500)) OpenTestFolderFromRoot();
+    ASSERT_TRUE(gui::WaitUntil([&] { return Texts() == expected; }, 10000))
+        << "the list does not show the test folder";
+  }
+
+  // The list starts at the drive root when the tree picks its first folder.
+  void OpenTestFolderFromRoot() {
+    const std::wstring name = root_.substr(3);
+    ASSERT_TRUE(gui::WaitUntil([&] { return Index(name) >= 0; }, 10000)) << "not in the root";
+    SendMessageW(list_, LB_SETCARETINDEX, static_cast<WPARAM>(Index(name)), FALSE);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(vazo::kFileListBox, LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list_));
+  }
+
+  Names Texts() const {
+    Names texts;
+    const auto count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      std::vector<wchar_t> text(
+          static_cast<size_t>(SendMessageW(list_, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1);
+      SendMessageW(list_, LB_GETTEXT, static_cast<WPARAM>(i),
+                   reinterpret_cast<LPARAM>(text.data()));
+      texts.emplace_back(text.data());
+    }
+    return texts;
+  }
+  int Index(const std::wstring& name) const {
+    const Names texts = Texts();
+    const auto it = std::find(texts.begin(), texts.end(), name);
+    return it == texts.end() ? -1 : static_cast<int>(it - texts.begin());
+  }
+  void Select(const Names& names) {
+    for (const std::wstring& name : names)
+      SendMessageW(list_, LB_SETSEL, TRUE, static_cast<LPARAM>(Index(name)));
+  }
+
+  // Presses the button and returns the box that comes up.
+  HWND Press() {
+    gui::Click(button_);
+    return gui::WaitForMessageBox(program_.id());
+  }
+  // Answers a box and waits until it is gone.
+  void Answer(HWND box, int button) {
+    gui::Click(GetDlgItem(box, button));
+    gui::WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000);
+  }
+  HWND NextBox(HWND previous) {
+    HWND box = nullptr;
+    gui::WaitUntil(
+        [&] {
+          for (HWND b : gui::MessageBoxesOf(program_.id()))
+            if (b != previous && IsWindowVisible(b)) box = b;
+          return box != nullptr;
+        },
+        60000);
+    return box;
+  }
+  bool ProgressWindowShown() const {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"TFrm_message", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"TFrm_message", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == program_.id() && IsWindowVisible(w)) return true;
+    }
+    return false;
+  }
+
+  std::wstring root_;
+  gui::Process program_;
+  HWND window_ = nullptr;
+  HWND list_ = nullptr;
+  HWND button_ = nullptr;
+};
+
+TEST_F(ShredCommand, NothingSelectedSaysSoAndChangesNothing) {
+  File(L"a.txt");
+  Start({L"a.txt"});
+  const HWND box = Press();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(gui::MessageBoxText(box), L"请选择要粉碎的文件或文件夹。");
+  EXPECT_EQ(gui::WindowText(box), L"请注意");
+  EXPECT_TRUE(GetDlgItem(box, IDOK));
+  EXPECT_FALSE(GetDlgItem(box, IDNO));
+  EXPECT_EQ(GetWindow(box, GW_OWNER), window_);
+  Answer(box, IDOK);
+  EXPECT_TRUE(Exists(L"a.txt"));
+}
+
+TEST_F(ShredCommand, NoLeavesEveryFileInPlace) {
+  File(L"a.txt");
+  Folder(L"dir");
+  File(L"dir\\inner.txt");
+  Start({L"dir", L"a.txt"});
+  Select({L"dir", L"a.txt"});
+  const HWND box = Press();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(gui::MessageBoxText(box), L"真的要进行粉碎操作（操作不可逆，请慎重选择）？");
+  EXPECT_EQ(gui::WindowText(box), L"请注意");
+  EXPECT_TRUE(GetWindowLongW(GetDlgItem(box, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON)
+      << "No is the default button";
+  Answer(box, IDNO);
+  Sleep(300);
+  EXPECT_TRUE(gui::MessageBoxesOf(program_.id()).empty()) << "no further message";
+  EXPECT_TRUE(Exists(L"a.txt") && Exists(L"dir\\inner.txt"));
+  EXPECT_EQ(Texts(), (Names{L"dir", L"a.txt"}));
+}
+
+TEST_F(ShredCommand, YesDestroysTheSelectionAndRereadsTheListBeforeTheCompletionBox) {
+  File(L"plain.txt", 10000);
+  File(L"empty.txt", 0);
+  File(L"hidden-ro.txt", 50, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+  File(L"keep.txt");
+  File(L"粉碎 😀.txt");
+  Folder(L"dir");
+  File(L"dir\\inner.txt");
+  Folder(L"dir\\.cache");
+  File(L"dir\\.cache\\blob");
+  Folder(L"empty dir");
+  Start({L"dir", L"empty dir", L"empty.txt", L"hidden-ro.txt", L"keep.txt", L"plain.txt",
+         L"粉碎 😀.txt"});
+  Select({L"dir", L"empty dir", L"empty.txt", L"hidden-ro.txt", L"plain.txt", L"粉碎 😀.txt"});
+  const HWND confirm = Press();
+  ASSERT_TRUE(confirm);
+  Answer(confirm, IDYES);
+  const HWND done = NextBox(confirm);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(gui::MessageBoxText(done), L"粉碎顺利完成！");
+  EXPECT_EQ(gui::WindowText(done), L"请注意");
+  EXPECT_FALSE(ProgressWindowShown());
+  EXPECT_EQ(Texts(), Names{L"keep.txt"}) << "re-read before the box";
+  for (const wchar_t* gone :
+       {L"plain.txt", L"empty.txt", L"hidden-ro.txt", L"dir", L"empty dir", L"粉碎 😀.txt"})
+    EXPECT_FALSE(Exists(gone)) << Narrow(gone);
+  EXPECT_TRUE(Exists(L"keep.txt"));
+  Answer(done, IDOK);
+}
+
+TEST_F(ShredCommand, AFileInUseIsNamedInTheWarningAndTheOthersAreDestroyed) {
+  File(L"held.txt");
+  File(L"other.txt");
+  Start({L"held.txt", L"other.txt"});
+  UniqueFile held(CreateFileW(Path(L"held.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  Select({L"held.txt", L"other.txt"});
+  const HWND confirm = Press();
+  ASSERT_TRUE(confirm);
+  Answer(confirm, IDYES);
+  const HWND warning = NextBox(confirm);
+  ASSERT_TRUE(warning);
+  const std::wstring text = gui::MessageBoxText(warning);
+  EXPECT_EQ(gui::WindowText(warning), L"请注意");
+  EXPECT_NE(text.find(L"1 项未能粉碎"), std::wstring::npos) << Narrow(text);
+  EXPECT_NE(text.find(L"held.txt（正被其他程序使用）"), std::wstring::npos) << Narrow(text);
+  EXPECT_EQ(text.find(L"other.txt"), std::wstring::npos);
+  EXPECT_FALSE(Exists(L"other.txt"));
+  EXPECT_EQ(Texts(), Names{L"held.txt"});
+  Answer(warning, IDOK);
+  held.reset();
+  EXPECT_TRUE(Exists(L"held.txt"));
+}
+
+// A sub-folder named with a trailing dot is listed by the directory search
+// but cannot be entered by its plain path (as on Windows): the listing
+// error of a folder that cannot be entered, which Wine offers no other way
+// to produce (the tests run as root, so permissions do not stop it).
+TEST_F(ShredCommand, AFolderThatCannotBeEnteredEndsTheCommandAfterTheListIsReread) {
+  Folder(L"a");
+  File(L"a\\first.txt");
+  Folder(L"b");
+  File(L"b\\kept.txt");
+  Folder(L"b\\bad.");
+  File(L"later.txt");
+  Start({L"a", L"b", L"later.txt"});
+  Select({L"a", L"b", L"later.txt"});
+  const HWND confirm = Press();
+  ASSERT_TRUE(confirm);
+  Answer(confirm, IDYES);
+  const HWND error = NextBox(confirm);
+  ASSERT_TRUE(error);
+  const std::wstring text = gui::MessageBoxText(error);
+  EXPECT_TRUE(text == L"File not found." || text == L"Invalid filename.") << Narrow(text);
+  EXPECT_FALSE(ProgressWindowShown());
+  EXPECT_FALSE(Exists(L"a")) << "shredded before the failing folder";
+  EXPECT_TRUE(Exists(L"b\\kept.txt")) << "nothing of the failing folder is shredded";
+  EXPECT_TRUE(Exists(L"later.txt")) << "later paths are left alone";
+  EXPECT_EQ(Texts(), (Names{L"b", L"later.txt"})) << "re-read before the error box";
+  Answer(error, IDOK);
+}
+
+}  // namespace
+}  // namespace tovo

@@ -1,7 +1,5 @@
 #include "app/form_vazo_win.h"
 
-#include <type_traits>
-
 #include "announce/autoupdate_win.h"
 #include "app/form_vazo_strip_win.h"
 #include "app/frm_about_win.h"
@@ -200,16 +198,10 @@ void Tform_vazo::CreateFileList(const forms::Control& control, HWND parent, RECT
   controls_[control.id] = fileList_->hwnd();
 }
 
-// Only the real file list binds to the tree (the stand-in has no folder).
-template <typename List>
-void BindTreeToList(TDirectoryTree& tree, List& list) {
-  if constexpr (std::is_base_of_v<TShellFileListBox, List>) tree.SetFileList(&list);
-}
-
 // Connects the tree to the list once both exist; the list then shows the
 // folder the tree selected at its creation.
 void Tform_vazo::BindWidgets() {
-  BindTreeToList(*tree_, *fileList_);
+  tree_->SetFileList(fileList_.get());
 }
 
 std::function<void()> Tform_vazo::ClickHandler(int id) {

@@ -272,6 +272,7 @@ std::optional<LRESULT> TTreeViewBase::Notify(const NMHDR& header) {
     case TVN_BEGINLABELEDITW: return TRUE;  // read-only labels
     case NM_CLICK: Clicked(); return std::nullopt;
     case NM_RCLICK:
+      if (right_click_select_) SelectUnderCursor();
       if (!OnContextPopup) return std::nullopt;
       ShowContextPopup(true);
       return TRUE;
@@ -337,6 +338,15 @@ bool TTreeViewBase::ContextKey(WPARAM key) {
   if (!apps && !shift_f10) return false;
   ShowContextPopup(false);
   return true;
+}
+
+void TTreeViewBase::SelectUnderCursor() {
+  TVHITTESTINFO hit = {};
+  GetCursorPos(&hit.pt);
+  ScreenToClient(hwnd(), &hit.pt);
+  SendMessageW(hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  TreeNode* node = (hit.flags & TVHT_ONITEM) ? NodeOf(hit.hItem) : nullptr;
+  if (node && model_) model_->Select(node);
 }
 
 void TTreeViewBase::ShowContextPopup(bool at_cursor) {

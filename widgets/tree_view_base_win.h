@@ -36,6 +36,8 @@ class TTreeViewBase : public Subclass, public TreeSink {
   bool AutoSelect() const { return auto_select_; }
   void SetAutoSelect(bool on);
   void SetIndent(int pixels);
+  // A right click selects the node under the pointer before any popup.
+  void SetRightClickSelect(bool on) { right_click_select_ = on; }
 
   // Opens a popup for the selected node (screen point); none by default.
   std::function<void(POINT)> OnContextPopup;
@@ -75,6 +77,7 @@ class TTreeViewBase : public Subclass, public TreeSink {
   void Wheel(int delta);
   bool ContextKey(WPARAM key);
   void ShowContextPopup(bool at_cursor);
+  void SelectUnderCursor();
   void ForgetSubtree(TreeNode& node);
 
   TreeModel* model_ = nullptr;
@@ -89,6 +92,7 @@ class TTreeViewBase : public Subclass, public TreeSink {
   bool hide_selection_ = false;
   bool auto_expand_ = false;
   bool auto_select_ = false;
+  bool right_click_select_ = false;
   int wheel_accumulated_ = 0;
 };
 

@@ -154,6 +154,33 @@ TEST_F(ProgramTree, ShowsThePrefixDrivesAndSelectsTheCurrentDrive) {
   EXPECT_TRUE(SelectionIs({L"Mydisk (C:)"}));
 }
 
+// The list box texts of another process (Wine marshals LB_GETTEXT).
+std::vector<std::wstring> ListTexts(HWND list) {
+  std::vector<std::wstring> texts;
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[MAX_PATH] = {};
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+bool Lists(HWND list, const std::wstring& entry) {
+  const std::vector<std::wstring> texts = ListTexts(list);
+  return std::find(texts.begin(), texts.end(), entry) != texts.end();
+}
+
+TEST_F(ProgramTree, FileListShowsTheSelectedFolder) {
+  Start();
+  const HWND list = GetDlgItem(window_, vazo::kFileListBox);
+  EXPECT_TRUE(gui::WaitUntil([&] { return Lists(list, L"testdesk"); }, 5000))
+      << "the list shows C:\\ after start-up";
+  gui::Click(GetDlgItem(window_, vazo::kSpeedButton1));
+  ASSERT_TRUE(SelectionIs({L"Mydisk (C:)", L"testdesk"}));
+  EXPECT_TRUE(gui::WaitUntil([&] { return !Lists(list, L"testdesk"); }, 5000));
+}
+
 TEST_F(ProgramTree, QuickJumpButtonsOpenTheShellFolders) {
   Start();
   gui::Click(GetDlgItem(window_, vazo::kSpeedButton1));

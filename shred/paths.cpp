@@ -43,8 +43,8 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 std::string ExtendedLengthPath(std::string_view path) {
   if (Utf8ToUtf16(path).size() < kClassicPathLimit) return std::string(path);
   if (StartsWith(path, "\\\\?\\") || StartsWith(path, "\\\\.\\")) return std::string(path);
-  if (IsDriveAbsolute(path)) return "\\\\?\\" + WithBackslashes(path);
-  if (IsUnc(path)) return "\\\\?\\UNC\\" + WithBackslashes(path.substr(2));
+  if (IsDriveAbsolute(path)) return std::string("\\\\?\\").append(WithBackslashes(path));
+  if (IsUnc(path)) return std::string("\\\\?\\UNC\\").append(WithBackslashes(path.substr(2)));
   return std::string(path);
 }
 

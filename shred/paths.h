@@ -2,6 +2,7 @@
 // in UTF-8 with "\" separators.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 

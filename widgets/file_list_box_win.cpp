@@ -60,6 +60,7 @@ void TShellFileListBox::Create(HWND parent, int id, const RECT& bounds, HFONT fo
       bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       GetModuleHandleW(nullptr), nullptr);
   if (!list) throw Error("the file list could not be created");
+  listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
   Attach(list);
   SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   UpdateItemHeight();
@@ -138,7 +139,7 @@ void TShellFileListBox::Reload() {
 
 void TShellFileListBox::ClearEntries() {
   model_.Clear([](IconHandle icon) { DestroyIcon(ToHicon(icon)); });
-  if (hwnd()) SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
+  if (hwnd()) SendDirect(LB_RESETCONTENT, 0, 0);
 }
 
 void TShellFileListBox::Fill() {
@@ -146,9 +147,17 @@ void TShellFileListBox::Fill() {
   // control would cost a delete and an insert per exchange.
   size_t bytes = 0;
   for (size_t i = 0; i < model_.Count(); ++i) bytes += (model_.Text(i).size() + 1) * 2;
-  SendMessageW(hwnd(), LB_INITSTORAGE, model_.Count(), bytes);
+  SendDirect(LB_INITSTORAGE, model_.Count(), static_cast<LPARAM>(bytes));
   for (size_t i = 0; i < model_.Count(); ++i)
-    SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(model_.Text(i)).c_str()));
+    SendDirect(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(model_.Text(i)).c_str()));
+}
+
+// Messages our subclass does not handle, given straight to the list box.
+// Under Wine 8 every message through a SetWindowSubclass chain costs two
+// window-property lookups in the wine server (about 10 us), which made
+// filling a list of 20,000 entries take ten times longer than the listing.
+LRESULT TShellFileListBox::SendDirect(UINT msg, WPARAM wParam, LPARAM lParam) const {
+  return CallWindowProcW(listProc_, hwnd(), msg, wParam, lParam);
 }
 
 std::string TShellFileListBox::FocusedFileName() const {
@@ -173,34 +182,33 @@ void TShellFileListBox::GoToPath(const std::string& text) {
 }
 
 int TShellFileListBox::Count() const {
-  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETCOUNT, 0, 0)) : 0;
+  return hwnd() ? static_cast<int>(SendDirect(LB_GETCOUNT, 0, 0)) : 0;
 }
 
 int TShellFileListBox::SelectedCount() const {
   if (!hwnd()) return 0;
-  const auto count = static_cast<int>(SendMessageW(hwnd(), LB_GETSELCOUNT, 0, 0));
+  const auto count = static_cast<int>(SendDirect(LB_GETSELCOUNT, 0, 0));
   if (count != LB_ERR) return count;
   // A single-selection list answers LB_ERR; its selection is the current index.
-  return SendMessageW(hwnd(), LB_GETCURSEL, 0, 0) == LB_ERR ? 0 : 1;
+  return SendDirect(LB_GETCURSEL, 0, 0) == LB_ERR ? 0 : 1;
 }
 
 bool TShellFileListBox::IsSelected(int index) const {
-  return hwnd() && SendMessageW(hwnd(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+  return hwnd() && SendDirect(LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
 std::string TShellFileListBox::Text(int index) const {
   if (!hwnd()) return std::string();
-  const LRESULT length = SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  const LRESULT length = SendDirect(LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR) return std::string();
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(text.data()));
+  SendDirect(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(length));
   return Narrow(text);
 }
 
 int TShellFileListBox::Caret() const {
-  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETCARETINDEX, 0, 0)) : -1;
+  return hwnd() ? static_cast<int>(SendDirect(LB_GETCARETINDEX, 0, 0)) : -1;
 }
 
 COLORREF TShellFileListBox::BackgroundColour() const {

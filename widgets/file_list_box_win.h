@@ -94,6 +94,7 @@ class TShellFileListBox : public Subclass, public ListSelection {
   void SelectionChanged();
   void Wheel(int delta);
   std::optional<LRESULT> Command(WORD code);
+  LRESULT SendDirect(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
   std::string folder_;
   std::string mask_ = "*.*";
@@ -103,6 +104,7 @@ class TShellFileListBox : public Subclass, public ListSelection {
   bool allowOpen_ = false;
   bool isReading_ = false;
   FolderOpener* tree_ = nullptr;
+  WNDPROC listProc_ = nullptr;  // the list box class's own procedure
   FileListModel model_;
   COLORREF textColour_ = 0;
   int lastFocused_ = -1;

@@ -320,7 +320,9 @@ bool Tform_vazo::PreTranslate(const MSG& msg) {
   if (msg.message != WM_CHAR || !hwnd() || !IsWindowEnabled(hwnd())) return false;
   if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
   if ((GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000) return false;
-  if (SendMessageW(msg.hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) return false;  // an edit
+  // As in a dialog: a control that takes typed characters (the tree's and the
+  // list's type-ahead, an edit) keeps them, so typing never presses a button.
+  if (SendMessageW(msg.hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_HASSETSEL)) return false;
   const std::optional<int> button = MnemonicButton(static_cast<wchar_t>(msg.wParam));
   if (!button) return false;
   SendMessageW(Control(*button), BM_CLICK, 0, 0);

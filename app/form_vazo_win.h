@@ -79,7 +79,7 @@ class Tform_vazo : public Window {
   // A handler that sees `msg` before the window does.
   void SetMessageHandler(UINT msg, MessageHandler handler);
 
-  // Plain letters (no Alt or Ctrl) typed anywhere in the window except an edit
+  // Plain letters (no Alt or Ctrl) typed where no control takes characters
   // press the button whose caption marks that letter with "&", as Alt+letter
   // does. True when `msg` was such a letter and a button took it.
   bool PreTranslate(const MSG& msg);

@@ -247,6 +247,65 @@ TEST_F(FileListBoxTest, DoubleClickOnAFolderOpensItThroughTheTreeOrDirectly) {
   EXPECT_EQ(list_->Count(), 0);
 }
 
+// One entry drawn into a bitmap as the list box would ask for it.
+class EntryPicture {
+ public:
+  EntryPicture(HFONT font) {
+    const HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_.reset(CreateCompatibleBitmap(screen, kWidth, kHeight));
+    ReleaseDC(nullptr, screen);
+    SelectObject(dc_, bitmap_.get());
+    SelectObject(dc_, font);
+    const RECT all{0, 0, kWidth, kHeight};
+    UniqueBrush marker(CreateSolidBrush(kMarker));
+    FillRect(dc_, &all, marker.get());
+  }
+  ~EntryPicture() { DeleteDC(dc_); }
+
+  void Draw(HWND host, HWND list, UINT state) {
+    DRAWITEMSTRUCT item = {
+        ODT_LISTBOX, kListId, 0, ODA_DRAWENTIRE, state, list, dc_, {0, 0, kWidth, kHeight}, 0};
+    SendMessageW(host, WM_DRAWITEM, kListId, reinterpret_cast<LPARAM>(&item));
+  }
+  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+  bool Any(int left, int right, COLORREF colour, bool equal) const {
+    for (int x = left; x < right; ++x)
+      for (int y = 0; y < kHeight; ++y)
+        if ((At(x, y) == colour) == equal) return true;
+    return false;
+  }
+
+  static constexpr int kWidth = 264, kHeight = 18;
+  static constexpr COLORREF kMarker = RGB(255, 0, 255);
+
+ private:
+  HDC dc_;
+  UniqueBitmap bitmap_;
+};
+
+TEST_F(FileListBoxTest, DrawsTheEntryRightOfTheIconMargin) {
+  File("a.txt");
+  Open();
+  EntryPicture plain(font_.get());
+  plain.Draw(host_.hwnd(), list_->hwnd(), 0);
+  EXPECT_EQ(plain.At(200, 9), GetSysColor(COLOR_WINDOW)) << "the narrowed rectangle is filled";
+  EXPECT_TRUE(plain.Any(26, 60, RGB(0, 0, 128), true)) << "the text in the font colour";
+  EXPECT_EQ(plain.At(1, 9), EntryPicture::kMarker) << "the margin is not filled";
+  EXPECT_EQ(plain.At(22, 9), EntryPicture::kMarker);
+  EXPECT_TRUE(plain.Any(4, 20, EntryPicture::kMarker, false)) << "the icon 4 pixels in";
+
+  EntryPicture selected(font_.get());
+  selected.Draw(host_.hwnd(), list_->hwnd(), ODS_SELECTED | ODS_FOCUS);
+  EXPECT_EQ(selected.At(200, 9), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_TRUE(selected.Any(26, 60, GetSysColor(COLOR_HIGHLIGHTTEXT), true));
+  EXPECT_EQ(selected.At(22, 9), EntryPicture::kMarker);
+  EXPECT_TRUE(selected.Any(4, 20, EntryPicture::kMarker, false)) << "the selected icon";
+  // The dotted focus rectangle on the narrowed rectangle's top edge.
+  EXPECT_TRUE(selected.At(24, 0) != GetSysColor(COLOR_HIGHLIGHT) ||
+              selected.At(25, 0) != GetSysColor(COLOR_HIGHLIGHT));
+}
+
 TEST_F(FileListBoxTest, WheelScrollsBySettingButNeverPastTheTop) {
   for (int i = 100; i < 160; ++i) File(std::to_string(i) + ".txt");
   Open();

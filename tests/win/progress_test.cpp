@@ -70,6 +70,11 @@ TEST_F(ShowProgressTest, TextIsSetAndPaintedAtOnce) {
   // The panel is drawn in its light orange behind the text.
   const HDC screen = GetDC(w);
   EXPECT_EQ(GetPixel(screen, 28, 20), static_cast<COLORREF>(form::kLightOrange));
+  // Shape3's 2-pixel outer outline and fill, Shape2's 1-pixel outline.
+  EXPECT_EQ(GetPixel(screen, 0, 40), static_cast<COLORREF>(33023));
+  EXPECT_EQ(GetPixel(screen, 493, 40), static_cast<COLORREF>(33023));
+  EXPECT_EQ(GetPixel(screen, 10, 40), static_cast<COLORREF>(form::kLightOrange));
+  EXPECT_EQ(GetPixel(screen, 17, 40), static_cast<COLORREF>(4227327));
   ReleaseDC(w, screen);
 }
 

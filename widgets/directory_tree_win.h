@@ -36,8 +36,8 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   void UpdateDriveLevel() { model_.UpdateDriveLevel(); }
   void Rebuild() { model_.Rebuild(); }
 
-  // Binds the file list both ways; null unbinds. The binding ends by itself
-  // when the list's window goes.
+  // Binds the file list both ways; null unbinds. Bind a list whose window
+  // exists: the binding then ends by itself when that window goes.
   void SetFileList(TShellFileListBox* list);
   TShellFileListBox* FileList() const { return file_list_; }
   // A static label that shows the selected folder, shortened to fit; forgotten

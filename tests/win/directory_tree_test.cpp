@@ -137,6 +137,11 @@ TEST_F(TreeOnDiskTest, DrivesOfTheTestPrefixInLetterOrder) {
   ASSERT_TRUE(d);
   EXPECT_TRUE(Next(view, d, TVGN_CHILD)) << "a CD-ROM gets its button without a search";
   EXPECT_EQ(tree.Model().VolumeSerial('D'), 0x0BADF00Du);
+  for (HTREEITEM item = Next(view, nullptr, TVGN_ROOT); item; item = Next(view, item, TVGN_NEXT)) {
+    EXPECT_EQ(SendMessageW(view, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
+                           TVIS_BOLD | TVIS_DROPHILITED | TVIS_CUT),
+              0);
+  }
   // The floppy A: keeps the shell's name; the network drive N: is shown.
   EXPECT_EQ(expected.front(), tree.Model().Provider().ShellInfo("A:\\").displayName);
   EXPECT_TRUE(tree.Model().FindDriveNode("N:\\"));

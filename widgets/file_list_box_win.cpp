@@ -65,6 +65,7 @@ void TShellFileListBox::Create(HWND parent, int id, const RECT& bounds, HFONT fo
   SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   UpdateItemHeight();
   Reload();
+  listed_ = true;
 }
 
 void TShellFileListBox::SetFolder(const std::string& path) {
@@ -316,8 +317,11 @@ std::optional<LRESULT> TShellFileListBox::OnMessage(UINT msg, WPARAM wParam, LPA
           GetSysColorBrush(IsWindowEnabled(hwnd()) ? COLOR_WINDOW : COLOR_BTNFACE));
     case WM_MOUSEWHEEL: Wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_SETFONT: {
+      // A new font changes the entry height; the entries are listed anew, as
+      // when the list's window is created.
       const LRESULT result = Default(msg, wParam, lParam);
       UpdateItemHeight();
+      if (listed_) Reload();
       return result;
     }
     case WM_ENABLE: InvalidateRect(hwnd(), nullptr, TRUE); return std::nullopt;

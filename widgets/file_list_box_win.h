@@ -103,6 +103,7 @@ class TShellFileListBox : public Subclass, public ListSelection {
   bool showLongNames_ = true;
   bool allowOpen_ = false;
   bool isReading_ = false;
+  bool listed_ = false;  // the first listing after creation has run
   FolderOpener* tree_ = nullptr;
   WNDPROC listProc_ = nullptr;  // the list box class's own procedure
   FileListModel model_;

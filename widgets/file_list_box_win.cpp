@@ -122,8 +122,9 @@ void TShellFileListBox::Reload() {
   isReading_ = true;
   const auto reading = OnScopeExit([this] { isReading_ = false; });
   SetCurrentDirectoryW(Wide(folder_).c_str());
-  std::optional<CursorGuard> hourglass;  // the previous cursor comes back on every way out
   {
+    // The previous cursor comes back on every way out, before OnChange runs.
+    std::optional<CursorGuard> hourglass;
     RedrawGuard redraw(hwnd());
     ClearEntries();
     Win32DirectoryEnumerator directory;

@@ -151,6 +151,19 @@ TEST_F(FileListBoxTest, EmptyFolderListsNothingAndStillNotifies) {
   EXPECT_EQ(list_->FocusedFilePath(), "");
 }
 
+TEST_F(FileListBoxTest, ALongListingGivesTheCursorBackBeforeItNotifies) {
+  for (int i = 0; i < 101; ++i) File(std::to_string(1000 + i));
+  const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  SetCursor(arrow);
+  HCURSOR during = nullptr;
+  Open();
+  list_->OnChange = [&] { during = GetCursor(); };
+  list_->Reload();
+  EXPECT_EQ(list_->Count(), 101);
+  EXPECT_EQ(during, arrow);
+  EXPECT_EQ(GetCursor(), arrow);
+}
+
 TEST_F(FileListBoxTest, ChineseAndEmojiNamesAreListedExactly) {
   File("粉碎测试.txt");
   File("smile 😀.doc");

@@ -10,7 +10,7 @@ packages=(
   cmake g++ make git python3 ca-certificates
   googletest libgtest-dev libcurl4-openssl-dev
   g++-mingw-w64-i686 wine wine64 wine32:i386
-  xvfb xauth imagemagick fonts-wqy-zenhei x11-utils
+  xvfb xauth imagemagick fonts-wqy-microhei x11-utils
   dpkg-dev file
 )
 

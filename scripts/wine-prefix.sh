@@ -41,9 +41,10 @@ wine reg add "$E\\User Shell Folders" /v Personal /t REG_EXPAND_SZ /d 'C:\testdo
 wine reg add "$E\\Shell Folders" /v Desktop /t REG_SZ /d 'C:\testdesk' /f >/dev/null
 wine reg add "$E\\Shell Folders" /v Personal /t REG_SZ /d 'C:\testdocs' /f >/dev/null
 
+# Micro Hei has no bitmap strikes: at 12 pixels Zen Hei's strikes drop strokes.
 for n in 宋体 SimSun 新宋体 NSimSun 隶书 LiSu 黑体 SimHei Tahoma "MS Shell Dlg" "MS Shell Dlg 2"; do
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$n" /t REG_SZ \
-    /d 'WenQuanYi Zen Hei' /f >/dev/null
+    /d 'WenQuanYi Micro Hei' /f >/dev/null
 done
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
 wineserver -w

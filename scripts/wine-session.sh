@@ -14,6 +14,6 @@ if [ -z "${DISPLAY:-}" ]; then
     break
   done
 fi
-wineserver -p30
+wineserver -p30 2>/dev/null || true  # already running is fine
 wine cmd /c exit >/dev/null 2>&1 || true
 tovo_session_end() { [ -n "$tovo_xvfb_pid" ] && kill "$tovo_xvfb_pid" 2>/dev/null; true; }

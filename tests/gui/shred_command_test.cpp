@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "forms/main_form.h"
+#include "forms/message_form.h"
 #include "gui/support/gui_driver.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
@@ -144,6 +145,20 @@ class ShredCommand : public testing::Test {
         60000);
     return box;
   }
+  // The open progress window's text, read without a message (the program is
+  // busy shredding); empty when no progress window is shown.
+  std::wstring ProgressText() const {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"TFrm_message", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"TFrm_message", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid != program_.id() || !IsWindowVisible(w)) continue;
+      wchar_t text[256] = {};
+      InternalGetWindowText(GetDlgItem(w, forms::message::kPanel1), text, 256);
+      return text;
+    }
+    return std::wstring();
+  }
   bool ProgressWindowShown() const {
     for (HWND w = FindWindowExW(nullptr, nullptr, L"TFrm_message", nullptr); w;
          w = FindWindowExW(nullptr, w, L"TFrm_message", nullptr)) {
@@ -247,6 +262,33 @@ TEST_F(ShredCommand, AFileInUseIsNamedInTheWarningAndTheOthersAreDestroyed) {
   Answer(warning, IDOK);
   held.reset();
   EXPECT_TRUE(Exists(L"held.txt"));
+}
+
+TEST_F(ShredCommand, TheProgressWindowNamesEachFileWhileItIsShredded) {
+  const size_t big = 48u << 20;  // long enough to be seen while it is written
+  Folder(L"dir");
+  File(L"dir\\inside.bin", big);
+  File(L"top.bin", big);
+  Start({L"dir", L"top.bin"});
+  Select({L"dir", L"top.bin"});
+  const HWND confirm = Press();
+  ASSERT_TRUE(confirm);
+  Answer(confirm, IDYES);
+  std::vector<std::wstring> seen;
+  HWND done = nullptr;
+  gui::WaitUntil(
+      [&] {
+        const std::wstring text = ProgressText();
+        if (!text.empty() && (seen.empty() || seen.back() != text)) seen.push_back(text);
+        for (HWND b : gui::MessageBoxesOf(program_.id()))
+          if (b != confirm && IsWindowVisible(b)) done = b;
+        return done != nullptr;
+      },
+      60000);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(gui::MessageBoxText(done), L"粉碎顺利完成！");
+  EXPECT_EQ(seen, (Names{L"正在粉碎文件：inside.bin，请稍等...", L"正在粉碎：top.bin，请稍等..."}));
+  Answer(done, IDOK);
 }
 
 // A sub-folder named with a trailing dot is listed by the directory search

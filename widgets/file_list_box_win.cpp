@@ -8,6 +8,7 @@
 #include "platform/guards_win.h"
 #include "platform/handles_win.h"
 #include "platform/scope_exit.h"
+#include "platform/system_error_win.h"
 #include "platform/wide_win.h"
 #include "widgets/extension_icon_cache_win.h"
 #include "widgets/file_list_listing.h"
@@ -59,7 +60,7 @@ void TShellFileListBox::Create(HWND parent, int id, const RECT& bounds, HFONT fo
       WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
       bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       GetModuleHandleW(nullptr), nullptr);
-  if (!list) throw Error("the file list could not be created");
+  if (!list) throw SystemError("creating the file list window", "", GetLastError());
   listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
   Attach(list);
   SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -214,9 +214,42 @@ int TShellFileListBox::Caret() const {
   return hwnd() ? static_cast<int>(SendDirect(LB_GETCARETINDEX, 0, 0)) : -1;
 }
 
+void TShellFileListBox::SetColor(COLORREF colour) {
+  color_ = colour;
+  UpdateBackground();
+}
+
+void TShellFileListBox::SetFocusColor(COLORREF colour) {
+  focusColor_ = colour;
+  UpdateBackground();
+}
+
+void TShellFileListBox::SetDisabledColor(COLORREF colour) {
+  disabledColor_ = colour;
+  UpdateBackground();
+}
+
 COLORREF TShellFileListBox::BackgroundColour() const {
-  // Disabled: button face; focused and otherwise: the window colour.
-  return IsWindowEnabled(hwnd()) ? GetSysColor(COLOR_WINDOW) : GetSysColor(COLOR_BTNFACE);
+  const auto pick = [](COLORREF chosen, int system) {
+    return chosen == CLR_INVALID ? GetSysColor(system) : chosen;
+  };
+  if (!IsWindowEnabled(hwnd())) return pick(disabledColor_, COLOR_BTNFACE);
+  if (GetFocus() == hwnd()) return pick(focusColor_, COLOR_WINDOW);
+  return pick(color_, COLOR_WINDOW);
+}
+
+HBRUSH TShellFileListBox::BackgroundBrush() {
+  const COLORREF colour = BackgroundColour();
+  if (!background_ || backgroundOf_ != colour) {
+    background_.reset(CreateSolidBrush(colour));
+    backgroundOf_ = colour;
+  }
+  return background_.get();
+}
+
+// The state decides the background: repaint when it may have changed.
+void TShellFileListBox::UpdateBackground() {
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void TShellFileListBox::DrawEntry(const DRAWITEMSTRUCT& item) {
@@ -226,9 +259,11 @@ void TShellFileListBox::DrawEntry(const DRAWITEMSTRUCT& item) {
   const COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT) : BackgroundColour();
   const COLORREF fore = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColour_;
   const HDC dc = item.hDC;
-  {
+  if (selected) {
     UniqueBrush brush(CreateSolidBrush(back));
     FillRect(dc, &r, brush.get());
+  } else {
+    FillRect(dc, &r, BackgroundBrush());
   }
   if (item.itemID < model_.Count()) {
     SIZE pp = {};
@@ -315,8 +350,7 @@ std::optional<LRESULT> TShellFileListBox::OnMessage(UINT msg, WPARAM wParam, LPA
     case kReflect + WM_COMMAND: return Command(HIWORD(wParam));
     case kReflect + WM_CTLCOLORLISTBOX:
       SetBkColor(reinterpret_cast<HDC>(wParam), BackgroundColour());
-      return reinterpret_cast<LRESULT>(
-          GetSysColorBrush(IsWindowEnabled(hwnd()) ? COLOR_WINDOW : COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(BackgroundBrush());
     case WM_MOUSEWHEEL: Wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_SETFONT: {
       // A new font changes the entry height; the entries are listed anew, as
@@ -326,7 +360,9 @@ std::optional<LRESULT> TShellFileListBox::OnMessage(UINT msg, WPARAM wParam, LPA
       if (listed_) Reload();
       return result;
     }
-    case WM_ENABLE: InvalidateRect(hwnd(), nullptr, TRUE); return std::nullopt;
+    case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: UpdateBackground(); return std::nullopt;
     case WM_DESTROY: ClearEntries(); return std::nullopt;
     default: return std::nullopt;
   }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/handles_win.h"
 #include "platform/window_win.h"
 #include "widgets/file_list_model.h"
 #include "widgets/file_list_rules.h"
@@ -54,6 +55,12 @@ class TShellFileListBox : public Subclass, public ListSelection {
   void SetItemHeight(int height);
   int ItemHeight() const;
 
+  // Background colours by state; CLR_INVALID gives back the default (the
+  // window colour for Color and FocusColor, button face for DisabledColor).
+  void SetColor(COLORREF colour);
+  void SetFocusColor(COLORREF colour);
+  void SetDisabledColor(COLORREF colour);
+
   // The tree the list hands folder double-clicks to; null for none.
   void SetTree(FolderOpener* tree) { tree_ = tree; }
 
@@ -90,6 +97,8 @@ class TShellFileListBox : public Subclass, public ListSelection {
   void DrawEntry(const DRAWITEMSTRUCT& item);
   void DrawIcon(HDC dc, const DRAWITEMSTRUCT& item, int x, int y);
   COLORREF BackgroundColour() const;
+  HBRUSH BackgroundBrush();
+  void UpdateBackground();
   void DoubleClick();
   void SelectionChanged();
   void Wheel(int delta);
@@ -108,6 +117,11 @@ class TShellFileListBox : public Subclass, public ListSelection {
   WNDPROC listProc_ = nullptr;  // the list box class's own procedure
   FileListModel model_;
   COLORREF textColour_ = 0;
+  COLORREF color_ = CLR_INVALID;
+  COLORREF focusColor_ = CLR_INVALID;
+  COLORREF disabledColor_ = CLR_INVALID;
+  UniqueBrush background_;
+  COLORREF backgroundOf_ = CLR_INVALID;  // the colour of background_
   int lastFocused_ = -1;
   WheelNotches wheel_;
 };

@@ -319,6 +319,25 @@ TEST_F(FileListBoxTest, DrawsTheEntryRightOfTheIconMargin) {
               selected.At(25, 0) != GetSysColor(COLOR_HIGHLIGHT));
 }
 
+TEST_F(FileListBoxTest, BackgroundFollowsTheStateAndItsColours) {
+  File("a.txt");
+  Open();
+  const auto background = [&] {
+    EntryPicture picture(font_.get());
+    picture.Draw(host_.hwnd(), list_->hwnd(), 0);
+    return picture.At(200, 9);
+  };
+  list_->SetColor(RGB(200, 255, 200));
+  EXPECT_EQ(background(), RGB(200, 255, 200));
+  EnableWindow(list_->hwnd(), FALSE);
+  EXPECT_EQ(background(), GetSysColor(COLOR_BTNFACE));
+  list_->SetDisabledColor(RGB(10, 20, 30));
+  EXPECT_EQ(background(), RGB(10, 20, 30));
+  EnableWindow(list_->hwnd(), TRUE);
+  list_->SetColor(CLR_INVALID);
+  EXPECT_EQ(background(), GetSysColor(COLOR_WINDOW));
+}
+
 TEST_F(FileListBoxTest, WheelScrollsBySettingButNeverPastTheTop) {
   for (int i = 100; i < 160; ++i) File(std::to_string(i) + ".txt");
   Open();

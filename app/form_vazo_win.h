@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "app/placeholder_widgets_win.h"
 #include "forms/main_form.h"
 #include "platform/controls_win.h"
 #include "platform/handles_win.h"

@@ -4,6 +4,7 @@
 
 #include "forms/about_form.h"
 #include "platform/controls_win.h"
+#include "platform/dc_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
 
@@ -171,10 +172,8 @@ std::optional<LRESULT> Tfrm_about::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
+      const PaintScope paint(hwnd());
+      Paint(paint.dc());
       return 0;
     }
     case WM_COMMAND:

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "platform/dc_win.h"
+#include "platform/guards_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
 
@@ -23,14 +25,10 @@ HWND CreateChild(const wchar_t* cls, const std::string& text, DWORD style, RECT 
 }
 
 COLORREF BottomLeftPixel(HBITMAP bitmap, int height) {
-  const HDC screen = GetDC(nullptr);
-  const HDC dc = CreateCompatibleDC(screen);
-  const HGDIOBJ old = SelectObject(dc, bitmap);
-  const COLORREF key = GetPixel(dc, 0, height - 1);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return key;
+  const WindowDC screen(nullptr);
+  const MemoryDC dc(screen.get());
+  const SelectObjectGuard use(dc.get(), bitmap);
+  return GetPixel(dc.get(), 0, height - 1);
 }
 
 }  // namespace

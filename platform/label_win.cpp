@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/controls_win.h"
+#include "platform/dc_win.h"
+#include "platform/guards_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
 
@@ -81,14 +83,14 @@ void Label::ApplyFont() {
 }
 
 void Label::FitToText() {
-  const HDC dc = GetDC(hwnd());
-  const HGDIOBJ old = SelectObject(dc, font_.get());
   const std::wstring text = Wide(Caption());
   RECT r = {0, 0, style_.wordWrap ? Size().cx : 0, 0};
-  UINT format = DT_CALCRECT | DT_NOPREFIX | (style_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
-  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, format);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd(), dc);
+  {
+    const WindowDC dc(hwnd());
+    const SelectObjectGuard use(dc.get(), font_.get());
+    UINT format = DT_CALCRECT | DT_NOPREFIX | (style_.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+    DrawTextW(dc.get(), text.empty() ? L" " : text.c_str(), -1, &r, format);
+  }
   SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

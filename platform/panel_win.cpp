@@ -1,5 +1,6 @@
 #include "platform/panel_win.h"
 
+#include "platform/dc_win.h"
 #include "platform/system_error_win.h"
 
 namespace tovo {
@@ -57,10 +58,8 @@ std::optional<LRESULT> Panel::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
+      const PaintScope paint(hwnd());
+      Paint(paint.dc());
       return 0;
     }
     case WM_COMMAND:

@@ -1,5 +1,6 @@
 #include "progress/table_form_win.h"
 
+#include "platform/dc_win.h"
 #include "platform/guards_win.h"
 #include "platform/wide_win.h"
 
@@ -138,10 +139,8 @@ std::optional<LRESULT> TableForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lPar
   switch (msg) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT fills everything
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc);
-      EndPaint(hwnd(), &ps);
+      const PaintScope paint(hwnd());
+      Paint(paint.dc());
       return 0;
     }
     case WM_CTLCOLORSTATIC:

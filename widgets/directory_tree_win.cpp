@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/dc_win.h"
 #include "platform/error_handler_win.h"
 #include "platform/wide_win.h"
 #include "widgets/directory_tree_provider_win.h"
@@ -150,13 +151,12 @@ void TDirectoryTree::UpdateDirLabel(const std::string& folder) {
   std::copy(wide.begin(), wide.end(), text.begin());
   RECT client = {};
   GetClientRect(dir_label_, &client);
-  const HDC dc = GetDC(dir_label_);
   {
+    const WindowDC dc(dir_label_);
     const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(dir_label_, WM_GETFONT, 0, 0));
-    SelectObjectGuard use(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    PathCompactPathW(dc, text.data(), static_cast<UINT>(client.right - client.left));
+    const SelectObjectGuard use(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    PathCompactPathW(dc.get(), text.data(), static_cast<UINT>(client.right - client.left));
   }
-  ReleaseDC(dir_label_, dc);
   SetWindowTextW(dir_label_, text.data());
 }
 

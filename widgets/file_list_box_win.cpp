@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "platform/dc_win.h"
 #include "platform/errors.h"
 #include "platform/guards_win.h"
 #include "platform/handles_win.h"
@@ -29,13 +30,10 @@ std::string CurrentDirectory() {
 }
 
 int FontTextHeight(HWND window, HFONT font) {
-  const HDC dc = GetDC(window);
+  const WindowDC dc(window);
+  const SelectObjectGuard use(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
   TEXTMETRICW metrics = {};
-  {
-    SelectObjectGuard use(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    GetTextMetricsW(dc, &metrics);
-  }
-  ReleaseDC(window, dc);
+  GetTextMetricsW(dc.get(), &metrics);
   return metrics.tmHeight;
 }
 

@@ -16,6 +16,40 @@ bool IsUnc(std::string_view path) {
          (path[1] == '\\' || path[1] == '/');
 }
 
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9, alone or before an extension.
+bool IsDeviceName(std::string_view name) {
+  const std::string base = AsciiUpper(name.substr(0, name.find('.')));
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (StartsWith(base, "COM") || StartsWith(base, "LPT")) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+enum class Components { kPlain, kNeedLiteral, kRelativeParts };
+
+// Whether the names of a path need the literal form, or cannot have it
+// because the path relies on "." and ".." being resolved.
+Components ClassifyComponents(std::string_view path) {
+  Components result = Components::kPlain;
+  size_t begin = 0;
+  while (begin <= path.size()) {
+    size_t end = begin;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    const std::string_view name = path.substr(begin, end - begin);
+    if (name == "." || name == "..") return Components::kRelativeParts;
+    const bool driveSpec = begin == 0 && name.size() == 2 && name[1] == ':';
+    if (!name.empty() && !driveSpec &&
+        (name.back() == '.' || name.back() == ' ' || IsDeviceName(name))) {
+      result = Components::kNeedLiteral;
+    }
+    begin = end + 1;
+  }
+  return result;
+}
+
 std::string WithBackslashes(std::string_view path) {
   std::string result(path);
   for (auto& c : result) {
@@ -41,8 +75,12 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 }
 
 std::string ExtendedLengthPath(std::string_view path) {
-  if (Utf8ToUtf16(path).size() < kClassicPathLimit) return std::string(path);
   if (StartsWith(path, "\\\\?\\") || StartsWith(path, "\\\\.\\")) return std::string(path);
+  const Components names = ClassifyComponents(path);
+  if (names == Components::kRelativeParts) return std::string(path);
+  if (names == Components::kPlain && Utf8ToUtf16(path).size() < kClassicPathLimit) {
+    return std::string(path);
+  }
   if (IsDriveAbsolute(path)) return std::string("\\\\?\\").append(WithBackslashes(path));
   if (IsUnc(path)) return std::string("\\\\?\\UNC\\").append(WithBackslashes(path.substr(2)));
   return std::string(path);

@@ -17,10 +17,13 @@ std::string ExtractLastName(std::string_view path);
 std::string JoinPath(std::string_view folder, std::string_view name);
 
 // The extended-length form ("\\?\C:\..." or "\\?\UNC\server\share\...") of
-// an absolute path longer than the classic 260-character limit (counted in
-// UTF-16 units, terminating null included), so the W functions accept it;
-// "/" becomes "\" there, since that form takes the path literally. Shorter
-// paths, relative paths and paths already in that form come back unchanged.
+// an absolute path that the W functions would not take as it is written:
+// longer than the classic 260-character limit (counted in UTF-16 units,
+// terminating null included), or with a name that ends in a dot or a blank
+// (plain paths drop them and so name another file) or that is a reserved
+// device name (CON, NUL, COM1, ...). That form takes the path literally, so
+// "/" becomes "\" there. Other paths, relative paths, paths with "." or ".."
+// components and paths already in that form come back unchanged.
 std::string ExtendedLengthPath(std::string_view path);
 
 // The classic limit: a path of this many UTF-16 units or more (without the

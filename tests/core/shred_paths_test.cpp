@@ -71,5 +71,27 @@ TEST(ExtendedLengthPath, FormsForDrivesSharesAndOthers) {
   }
 }
 
+// Plain paths drop a final dot or blank and turn device names into devices:
+// "C:\d\report." would address C:\d\report, a file nobody selected.
+TEST(ExtendedLengthPath, NamesThatPlainPathsWouldChangeAreTakenLiterally) {
+  for (const std::string path : {"C:\\d\\report.", "C:\\d\\report ", "C:\\d\\dots...\\a.txt",
+                                 "C:\\d\\CON", "C:\\d\\nul.txt", "C:\\d\\com7\\x", "C:\\d\\Lpt1"}) {
+    EXPECT_EQ(ExtendedLengthPath(path), "\\\\?\\" + path) << path;
+  }
+  EXPECT_EQ(ExtendedLengthPath("\\\\srv\\share\\x."), "\\\\?\\UNC\\srv\\share\\x.");
+  for (const std::string same : {"C:\\d\\report.txt", "C:\\", "C:\\d\\console", "C:\\d\\COM0",
+                                 "C:\\d\\COM10", "C:\\d\\.git\\config", "relative\\x."}) {
+    EXPECT_EQ(ExtendedLengthPath(same), same) << same;
+  }
+}
+
+TEST(ExtendedLengthPath, PathsThatNeedDotsResolvedStayPlain) {
+  const std::string tail(300, 'x');
+  for (const std::string& same :
+       {std::string("C:\\d\\..\\x."), std::string("C:\\d\\.\\CON"), "C:\\a\\..\\" + tail}) {
+    EXPECT_EQ(ExtendedLengthPath(same), same) << same;
+  }
+}
+
 }  // namespace
 }  // namespace tovo

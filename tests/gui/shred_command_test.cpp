@@ -12,6 +12,7 @@
 #include "gui/support/gui_driver.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
+#include "win/support/shred_scratch.h"
 
 namespace tovo {
 namespace {
@@ -21,7 +22,7 @@ using Names = std::vector<std::wstring>;
 
 const std::wstring kTitle = L"Tovo文件粉碎";
 
-class ShredCommand : public testing::Test {
+class ShredCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     // Directly below C:\ so that a tree which starts at the drive root
@@ -291,16 +292,16 @@ TEST_F(ShredCommand, TheProgressWindowNamesEachFileWhileItIsShredded) {
   Answer(done, IDOK);
 }
 
-// A sub-folder named with a trailing dot is listed by the directory search
-// but cannot be entered by its plain path (as on Windows): the listing
-// error of a folder that cannot be entered, which Wine offers no other way
-// to produce (the tests run as root, so permissions do not stop it).
+// A sub-folder whose name holds "*" (made outside Windows) is listed by the
+// directory search but no Windows path can enter it: the listing error of a
+// folder that cannot be entered, which Wine offers no other way to produce
+// (the tests run as root, so permissions do not stop it).
 TEST_F(ShredCommand, AFolderThatCannotBeEnteredEndsTheCommandAfterTheListIsReread) {
   Folder(L"a");
   File(L"a\\first.txt");
   Folder(L"b");
   File(L"b\\kept.txt");
-  Folder(L"b\\bad.");
+  ASSERT_TRUE(testing::RunUnix({"/bin/mkdir", testing::UnixPathOf(Narrow(Path(L"b"))) + "/bad*"}));
   File(L"later.txt");
   Start({L"a", L"b", L"later.txt"});
   Select({L"a", L"b", L"later.txt"});
@@ -310,7 +311,7 @@ TEST_F(ShredCommand, AFolderThatCannotBeEnteredEndsTheCommandAfterTheListIsRerea
   const HWND error = NextBox(confirm);
   ASSERT_TRUE(error);
   const std::wstring text = gui::MessageBoxText(error);
-  EXPECT_TRUE(text == L"File not found." || text == L"Invalid filename.") << Narrow(text);
+  EXPECT_EQ(text, L"I/O error 123.") << Narrow(text);
   EXPECT_FALSE(ProgressWindowShown());
   EXPECT_FALSE(Exists(L"a")) << "shredded before the failing folder";
   EXPECT_TRUE(Exists(L"b\\kept.txt")) << "nothing of the failing folder is shredded";

@@ -128,5 +128,19 @@ TEST_F(WinShredFile, ChineseAndEmojiNamesAndLongPaths) {
   }
 }
 
+// A plain path would drop the final dot or blank and address the neighbour
+// without it, or open a device instead of a file called CON.
+TEST_F(WinShredFile, NamesEndingInDotOrBlankAndDeviceNamesHitOnlyThemselves) {
+  const std::vector<std::uint8_t> keep(50, 0x11);
+  WriteBytes(scratch_ / "report", keep);
+  for (const std::string name : {"report.", "report ", "CON", "nul.txt"}) {
+    const std::string path = scratch_ / name;
+    WriteBytes(path, std::vector<std::uint8_t>(10, 0xEE));
+    EXPECT_TRUE(ShredFile(path).destroyed()) << name;
+    EXPECT_FALSE(testing::PathExists(path)) << name;
+  }
+  EXPECT_EQ(ReadBytes(scratch_ / "report"), keep);
+}
+
 }  // namespace
 }  // namespace tovo

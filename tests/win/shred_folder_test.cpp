@@ -113,21 +113,35 @@ TEST_F(WinShredFolder, LinkedFolderIsNotWalkedAndItsTargetStays) {
 }
 
 TEST_F(WinShredFolder, UnenterableFolderStopsBeforeAnythingIsShredded) {
-  // As root a Unix mode of 000 blocks nothing; a name ending in a dot, made
-  // outside Windows, is one that a plain path cannot enter.
+  // As root a Unix mode of 000 blocks nothing; a name with "*", made outside
+  // Windows, is listed but no Windows path can enter it (error 123).
   if (!RunningUnderWine()) GTEST_SKIP() << "needs a folder made outside Windows";
-  ASSERT_TRUE(testing::RunUnix({"/bin/mkdir", testing::UnixPathOf(sel_ + "\\B") + "/stuck."}));
+  ASSERT_TRUE(testing::RunUnix({"/bin/mkdir", testing::UnixPathOf(sel_ + "\\B") + "/stuck*"}));
   const std::string before = testing::CurrentDirectory();
   try {
     Shred(sel_);
     FAIL() << "no error raised";
   } catch (const IoError& error) {
-    EXPECT_TRUE(error.code() == ERROR_FILE_NOT_FOUND || error.code() == ERROR_PATH_NOT_FOUND)
-        << error.code();
+    EXPECT_EQ(error.code(), static_cast<unsigned long>(ERROR_INVALID_NAME));
   }
   EXPECT_TRUE(progress_.empty());
   EXPECT_EQ(testing::ReadBytes(sel_ + "\\a.txt"), std::vector<std::uint8_t>(100, 0xEE));
   EXPECT_EQ(testing::CurrentDirectory(), before);
+}
+
+TEST_F(WinShredFolder, FoldersEndingInDotOrNamedLikeDevicesAreWalkedAndRemoved) {
+  MakeFolder(sel_ + "\\dots.");
+  MakeFolder(sel_ + "\\dots.\\CON");
+  WriteBytes(sel_ + "\\dots.\\CON\\in.txt", std::vector<std::uint8_t>(10, 0xEE));
+  MakeFolder(sel_ + "\\dots");  // the neighbour a plain path would reach instead
+  WriteBytes(sel_ + "\\dots\\keep.txt", std::vector<std::uint8_t>(10, 0x11));
+  std::vector<std::string> files;
+  ListFilesRecursive(sel_ + "\\dots.", files);
+  EXPECT_EQ(files, std::vector<std::string>{sel_ + "\\dots.\\CON\\in.txt"});
+  EXPECT_TRUE(FolderExists(sel_ + "\\dots."));
+  EXPECT_TRUE(Shred(sel_ + "\\dots.").empty());
+  EXPECT_FALSE(PathExists(sel_ + "\\dots."));
+  EXPECT_EQ(testing::ReadBytes(sel_ + "\\dots\\keep.txt"), std::vector<std::uint8_t>(10, 0x11));
 }
 
 TEST_F(WinShredFolder, FolderExistsOnlyForFolders) {

@@ -6,6 +6,8 @@
 namespace tovo {
 namespace {
 
+constexpr SystemCode kErrorInvalidName = 123;  // ERROR_INVALID_NAME
+
 bool IsDotOrDotDot(const std::string& name) {
   return name == "." || name == "..";
 }
@@ -70,6 +72,8 @@ void ListFilesRecursive(FileSystem& fs, const std::string& folder,
   }
   fs.Search(JoinPath(base, "*.*"), [&](const DirectoryEntry& entry) {
     if (IsDotOrDotDot(entry.name)) return;
+    // Nothing of this tree is shredded when one of its names cannot be addressed.
+    if (HoldsPathSeparator(entry.name)) throw IoError(kErrorInvalidName);
     const std::string path = JoinPath(base, entry.name);
     if (!(entry.attributes & attr::kDirectory)) {
       files.push_back(path);
@@ -84,6 +88,7 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
   const std::string base = JoinPath(folder, "");
   fs.Search(base + "*.*", [&](const DirectoryEntry& entry) {
     if (IsDotOrDotDot(entry.name) || !(entry.attributes & attr::kDirectory)) return;
+    if (HoldsPathSeparator(entry.name)) return;
     const std::string path = base + entry.name;
     if (entry.attributes & attr::kReparsePoint) {
       RemoveFolderLink(fs, path, notRemoved);

@@ -67,6 +67,10 @@ std::string ExtractLastName(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+bool HoldsPathSeparator(std::string_view name) {
+  return name.find_first_of("\\/") != std::string_view::npos;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string result(folder);
   if (result.empty() || result.back() != '\\') result += '\\';

@@ -13,6 +13,12 @@ namespace tovo {
 // "C:\" gives "C:", "\" and "" give "").
 std::string ExtractLastName(std::string_view path);
 
+// True when a name from a directory search holds "\" or "/". Windows never
+// reports one, but Wine passes Unix names through ("..\x" is a valid Unix
+// name): joined to its folder it would address another file, possibly one
+// outside the folder, so such a name is never joined.
+bool HoldsPathSeparator(std::string_view name);
+
 // folder + "\" + name, without doubling a "\" the folder already ends in.
 std::string JoinPath(std::string_view folder, std::string_view name);
 

@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "shred/paths.h"
+
 namespace tovo {
 namespace {
 
@@ -35,6 +37,9 @@ class Lister {
     if (!Qualifies(request_.fileType, entry.attributes)) return;
     const bool isFolder = (entry.attributes & kAttrDirectory) != 0;
     if (isFolder && (entry.name == "." || entry.name == "..")) return;
+    // A name no Windows path can address (only Wine reports them) is left out,
+    // so that no entry of the list stands for a file other than itself.
+    if (HoldsPathSeparator(entry.name)) return;
     std::string key = platform_.collation.SortKey(entry.name);
     if (checkDuplicates_ && !seen_.insert(key).second) return;
     TFileEntryInfo info{entry.name, isFolder, kNoIcon, false};

@@ -133,6 +133,16 @@ TEST_F(Listing, FoldersFirstThenCaseInsensitiveTextOrderWithoutDots) {
   EXPECT_FALSE(model.Info(3).IsFolder);
 }
 
+// Names holding "\" or "/" come only from Wine (Unix names); joined to the
+// folder they would address other files, so they never become entries.
+TEST_F(Listing, NamesNoWindowsPathCanAddressAreLeftOut) {
+  Add("..\\outside.txt");
+  Add("a/b", 0x10);
+  Add("kept.txt");
+  List();
+  EXPECT_EQ(Texts(), (Names{"kept.txt"}));
+}
+
 TEST_F(Listing, OverlappingPatternsListEachEntryOnceAndEmptyPatternsAddNothing) {
   Add("one.txt");
   Add("TWO.TXT");

@@ -87,6 +87,23 @@ TEST_F(FolderShredding, UnenterableFolderRaisesBeforeAnythingIsShredded) {
   for (const auto& file : kTreeFiles) EXPECT_TRUE(fs_.Exists(file)) << file;
 }
 
+// "..\outside" joined to its folder would lead out of the selection.
+TEST_F(FolderShredding, NameHoldingASeparatorStopsTheTreeBeforeAnythingIsShredded) {
+  AddLinkedFolder();
+  fs_.extraEntries["C:\\work\\sel\\sub"] = {DirectoryEntry{"..\\..\\outside", attr::kDirectory},
+                                            DirectoryEntry{"x\\keep", attr::kArchive}};
+  try {
+    ShredTree("C:\\work\\sel");
+    FAIL() << "no error raised";
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.code(), 123u);
+  }
+  EXPECT_TRUE(fs_.opened.empty());
+  EXPECT_EQ(fs_.current, "C:\\work");
+  EXPECT_TRUE(fs_.Exists("C:\\work\\outside\\keep"));
+  for (const auto& file : kTreeFiles) EXPECT_TRUE(fs_.Exists(file)) << file;
+}
+
 TEST_F(FolderShredding, MissingFolderRaisesItsCode) {
   EXPECT_THROW(
       {

@@ -144,6 +144,21 @@ TEST_F(WinShredFolder, FoldersEndingInDotOrNamedLikeDevicesAreWalkedAndRemoved) 
   EXPECT_EQ(testing::ReadBytes(sel_ + "\\dots\\keep.txt"), std::vector<std::uint8_t>(10, 0x11));
 }
 
+// Wine lists Unix names as they are: one spelled "..\outside" must not lead
+// the walk out of the selection.
+TEST_F(WinShredFolder, UnixNameWithBackslashesStopsTheTreeAndTouchesNothingOutside) {
+  if (!RunningUnderWine()) GTEST_SKIP() << "needs a name made outside Windows";
+  const std::string outside = scratch_ / "outside";
+  MakeFolder(outside);
+  WriteBytes(outside + "\\keep.txt", std::vector<std::uint8_t>(10, 0x11));
+  ASSERT_TRUE(
+      testing::RunUnix({"/bin/mkdir", testing::UnixPathOf(sel_ + "\\B") + "/..\\..\\outside"}));
+  EXPECT_THROW(Shred(sel_), IoError);
+  EXPECT_TRUE(progress_.empty());
+  EXPECT_EQ(testing::ReadBytes(outside + "\\keep.txt"), std::vector<std::uint8_t>(10, 0x11));
+  EXPECT_EQ(testing::ReadBytes(sel_ + "\\a.txt"), std::vector<std::uint8_t>(100, 0xEE));
+}
+
 TEST_F(WinShredFolder, FolderExistsOnlyForFolders) {
   EXPECT_TRUE(FolderExists(sel_));
   EXPECT_FALSE(FolderExists(sel_ + "\\a.txt"));

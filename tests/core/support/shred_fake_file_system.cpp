@@ -188,6 +188,9 @@ SystemCode FakeFileSystem::Search(const std::string& pattern,
     const std::string child = folder.size() == 3 ? folder + name : folder + "\\" + name;
     if (nodes_.count(child)) visit(DirectoryEntry{name, nodes_.at(child).attributes});
   }
+  if (const auto extra = extraEntries.find(folder); extra != extraEntries.end()) {
+    for (const DirectoryEntry& entry : extra->second) visit(entry);
+  }
   return 0;
 }
 

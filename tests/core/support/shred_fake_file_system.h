@@ -42,6 +42,9 @@ class FakeFileSystem : public FileSystem {
   SystemCode writeFailure = 0;                 // with shortWriteAfter: the code reported
   SystemCode flushFailure = 0;
   bool linksRemovable = true;
+  // Entries a search reports in a folder beyond the tree: Unix names that
+  // Wine passes through, such as "..\x".
+  std::map<std::string, std::vector<DirectoryEntry>> extraEntries;
 
   // What the engine did.
   std::vector<std::string> opened;

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_attributes.h"
+
 namespace tovo {
 
 using SystemCode = std::uint32_t;
@@ -26,17 +28,6 @@ inline constexpr SystemCode kLockViolation = 33;
 inline constexpr SystemCode kDiskFull = 112;
 inline constexpr SystemCode kDirNotEmpty = 145;
 }  // namespace syscode
-
-// File attribute bits, with the Windows values.
-namespace attr {
-inline constexpr std::uint32_t kReadOnly = 0x1;
-inline constexpr std::uint32_t kHidden = 0x2;
-inline constexpr std::uint32_t kSystem = 0x4;
-inline constexpr std::uint32_t kDirectory = 0x10;
-inline constexpr std::uint32_t kArchive = 0x20;
-inline constexpr std::uint32_t kNormal = 0x80;
-inline constexpr std::uint32_t kReparsePoint = 0x400;
-}  // namespace attr
 
 // A file opened for exclusive reading and writing. Destroying it closes it.
 class OpenFile {

@@ -6,14 +6,12 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/file_attributes.h"
 #include "platform/text.h"
 
 namespace tovo {
 namespace {
 
-constexpr std::uint32_t kHidden = 0x02;
-constexpr std::uint32_t kSystem = 0x04;
-constexpr std::uint32_t kDirectory = 0x10;
 constexpr unsigned long kPathNotFound = 3;
 
 // The drive-type member that governs a platform drive type. Letters without
@@ -194,8 +192,8 @@ void DirectoryTreeModel::AddPlaceholder(TreeNode& node) {
 }
 
 bool DirectoryTreeModel::Listed(const TreeSearchEntry& entry) const {
-  if (entry.attributes & kSystem) return false;
-  return show_hidden_ || !(entry.attributes & kHidden);
+  if (entry.attributes & attr::kSystem) return false;
+  return show_hidden_ || !(entry.attributes & attr::kHidden);
 }
 
 void DirectoryTreeModel::MarkExpandable(TreeNode& node) {
@@ -204,7 +202,7 @@ void DirectoryTreeModel::MarkExpandable(TreeNode& node) {
   if (!node.data || node.data->ChildrenLoaded || !node.children.empty()) return;
   bool found = false;
   provider_.List(node.data->Path + "*.*", [&](const TreeSearchEntry& entry) {
-    found = Listed(entry) && (entry.attributes & kDirectory) && !IsDots(entry.name);
+    found = Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name);
     return !found;
   });
   if (found) AddPlaceholder(node);
@@ -217,7 +215,7 @@ void DirectoryTreeModel::LoadChildren(TreeNode& node) {
   node.data->ChildrenLoaded = true;
   std::vector<TreeSearchEntry> folders;
   provider_.List(node.data->Path + "*.*", [&](const TreeSearchEntry& entry) {
-    if (Listed(entry) && (entry.attributes & kDirectory) && !IsDots(entry.name)) {
+    if (Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name)) {
       folders.push_back(entry);
     }
     return true;

@@ -35,7 +35,7 @@ class Lister {
 
   void Take(const FolderEntry& entry) {
     if (!Qualifies(request_.fileType, entry.attributes)) return;
-    const bool isFolder = (entry.attributes & kAttrDirectory) != 0;
+    const bool isFolder = (entry.attributes & attr::kDirectory) != 0;
     if (isFolder && (entry.name == "." || entry.name == "..")) return;
     // A name no Windows path can address (only Wine reports them) is left out,
     // so that no entry of the list stands for a file other than itself.

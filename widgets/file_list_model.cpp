@@ -5,7 +5,7 @@
 namespace tovo {
 namespace {
 
-constexpr std::uint32_t kAlwaysExcludable = kAttrHidden | kAttrSystem | kAttrDirectory;
+constexpr std::uint32_t kAlwaysExcludable = attr::kHidden | attr::kSystem | attr::kDirectory;
 
 struct MemberBit {
   FileAttr member;
@@ -13,9 +13,9 @@ struct MemberBit {
 };
 
 constexpr MemberBit kMemberBits[] = {
-    {FileAttr::ftReadOnly, kAttrReadOnly},   {FileAttr::ftHidden, kAttrHidden},
-    {FileAttr::ftSystem, kAttrSystem},       {FileAttr::ftVolumeID, kAttrVolumeId},
-    {FileAttr::ftDirectory, kAttrDirectory}, {FileAttr::ftArchive, kAttrArchive},
+    {FileAttr::ftReadOnly, attr::kReadOnly},   {FileAttr::ftHidden, attr::kHidden},
+    {FileAttr::ftSystem, attr::kSystem},       {FileAttr::ftVolumeID, attr::kVolumeId},
+    {FileAttr::ftDirectory, attr::kDirectory}, {FileAttr::ftArchive, attr::kArchive},
 };
 
 int CompareRows(const FileListModel::Row& a, const FileListModel::Row& b) {

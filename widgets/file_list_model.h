@@ -9,15 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tovo {
+#include "platform/file_attributes.h"
 
-// Attribute bits of a directory entry, as the file system reports them.
-inline constexpr std::uint32_t kAttrReadOnly = 0x01;
-inline constexpr std::uint32_t kAttrHidden = 0x02;
-inline constexpr std::uint32_t kAttrSystem = 0x04;
-inline constexpr std::uint32_t kAttrVolumeId = 0x08;
-inline constexpr std::uint32_t kAttrDirectory = 0x10;
-inline constexpr std::uint32_t kAttrArchive = 0x20;
+namespace tovo {
 
 enum class FileAttr {
   ftReadOnly,

@@ -33,9 +33,11 @@ wine=${PIPESTATUS[0]}
 count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n 1; }
 read -r nf nt < <(count build/native-tests.log) || true
 read -r wf wt < <(count build/wine-tests.log) || true
+skipped() { grep -c '^[[:space:]]*[0-9]* - .*(Skipped)$' "$1" || true; }
 failed=$(( ${nf:-0} + ${wf:-0} ))
 total=$(( ${nt:-0} + ${wt:-0} ))
+skips=$(( $(skipped build/native-tests.log) + $(skipped build/wine-tests.log) ))
 step "Summary"
 echo "native: ${nt:-0} tests, ${nf:-0} failed; Wine: ${wt:-0} tests, ${wf:-0} failed"
-echo "$(( total - failed )) passed, $failed failed"
+echo "$(( total - failed - skips )) passed, $failed failed, $skips skipped"
 [ "$native" -eq 0 ] && [ "$wine" -eq 0 ] && [ "$total" -gt 0 ]

@@ -45,6 +45,24 @@ ShredOutcome Overwrite(OpenFile& file, const std::string& path, const OverwriteB
   return ShredOutcome{path};
 }
 
+// Opens, overwrites and deletes a file whose attributes allow writing.
+ShredOutcome OverwriteAndDelete(FileSystem& fs, RandomGenerator& generator, const std::string& path,
+                                const ShredOptions& options) {
+  std::unique_ptr<OpenFile> file;
+  if (const SystemCode code = fs.OpenExclusive(path, file)) {
+    return Failed(path, ShredStep::kOpen, code);
+  }
+  OverwriteBlock block;
+  generator.FillRandomBlock(block);
+  ShredOutcome outcome = Overwrite(*file, path, block, options);
+  const SystemCode closeCode = file->Close();
+  if (!outcome.destroyed()) return outcome;
+  if (closeCode) return Failed(path, ShredStep::kClose, closeCode);
+  if (!options.deleteAfterOverwrite) return outcome;
+  if (const SystemCode code = fs.RemoveFile(path)) return Failed(path, ShredStep::kDelete, code);
+  return outcome;
+}
+
 }  // namespace
 
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
@@ -60,20 +78,12 @@ ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std
     return ShredOutcome{path};
   }
   // A failure here shows up as the open's access denial, so it is not checked.
-  if (attributes & attr::kReadOnly) fs.WriteAttributes(path, attr::kNormal);
-
-  std::unique_ptr<OpenFile> file;
-  if (const SystemCode code = fs.OpenExclusive(path, file)) {
-    return Failed(path, ShredStep::kOpen, code);
-  }
-  OverwriteBlock block;
-  generator.FillRandomBlock(block);
-  ShredOutcome outcome = Overwrite(*file, path, block, options);
-  const SystemCode closeCode = file->Close();
-  if (!outcome.destroyed()) return outcome;
-  if (closeCode) return Failed(path, ShredStep::kClose, closeCode);
-  if (!options.deleteAfterOverwrite) return outcome;
-  if (const SystemCode code = fs.RemoveFile(path)) return Failed(path, ShredStep::kDelete, code);
+  const bool stripped = (attributes & attr::kReadOnly) != 0;
+  if (stripped) fs.WriteAttributes(path, attr::kNormal);
+  ShredOutcome outcome = OverwriteAndDelete(fs, generator, path, options);
+  // A file that stays (in use, a failed write or delete) gets back the
+  // attributes it had: it is reported as not destroyed, not quietly changed.
+  if (stripped && !outcome.destroyed()) fs.WriteAttributes(path, attributes);
   return outcome;
 }
 

@@ -30,7 +30,8 @@ struct ShredOptions {
 //   written, the length unchanged, a last short block being the block's
 //   start; a failed or short write or a failed flush closes the file and
 //   leaves it in place;
-// - closed, then deleted.
+// - closed, then deleted;
+// - a read-only file that is not destroyed gets its attributes back.
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
                            const ShredOptions& options = {});
 

@@ -137,6 +137,19 @@ TEST_F(ShredFile, FileInUseIsLeftUntouchedAndTakesNoDraws) {
   EXPECT_EQ(generator_.RandomSeed(), 0u);
 }
 
+TEST_F(ShredFile, ReadOnlyFileThatStaysGetsItsAttributesBack) {
+  const std::uint32_t attributes = attr::kReadOnly | attr::kHidden | attr::kSystem;
+  fs_.AddFile("C:\\work\\busy", 10, 0xEE, attributes);
+  fs_.openFailures["C:\\work\\busy"] = syscode::kSharingViolation;
+  EXPECT_EQ(Shred("C:\\work\\busy").step, ShredStep::kOpen);
+  EXPECT_EQ(fs_.At("C:\\work\\busy").attributes, attributes);
+
+  fs_.AddFile("C:\\work\\kept", 10, 0xEE, attributes);
+  fs_.deleteFailures["C:\\work\\kept"] = syscode::kAccessDenied;
+  EXPECT_EQ(Shred("C:\\work\\kept").step, ShredStep::kDelete);
+  EXPECT_EQ(fs_.At("C:\\work\\kept").attributes, attributes);
+}
+
 struct FailureCase {
   const char* name;
   std::optional<std::size_t> shortWriteAfter;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "forms/about_form.h"
 #include "forms/main_form.h"
 #include "gui/support/gui_driver.h"
@@ -14,11 +16,9 @@ namespace about = forms::about;
 class AboutFromMainWindow : public testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring exe = gui::ProgramPath();
-    ASSERT_FALSE(exe.empty()) << "TovoShred.exe not found next to the tests";
-    program_ = gui::Process::Start(exe);
-    ASSERT_TRUE(program_);
-    main_ = gui::WaitForWindow(program_.id(), L"Tovo文件粉碎", L"Tform_vazo");
+    gui::RunningProgram running = gui::StartProgram();
+    program_ = std::move(running.process);
+    main_ = running.mainWindow;
     ASSERT_NE(main_, nullptr);
   }
 
@@ -56,10 +56,7 @@ TEST_F(AboutFromMainWindow, OpensModallyTwiceAndClosesByEnterAndCloseBox) {
   ASSERT_TRUE(Closed(second));
   EXPECT_TRUE(gui::WaitUntil([&] { return IsWindowEnabled(main_) != FALSE; }, 5000));
 
-  PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
-  DWORD code = 1;
-  ASSERT_TRUE(program_.WaitForExit(15000, &code));
-  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(gui::ClosesWithExitCodeZero(program_, main_));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <fstream>
 #include <sstream>
 
@@ -50,11 +52,8 @@ class BrowserLog {
 // on it opens the maker's site through the shell.
 TEST(AnnounceStripInProgram, InitialLineOpensTheSite) {
   BrowserLog browser;
-  const std::wstring exe = gui::ProgramPath();
-  ASSERT_FALSE(exe.empty()) << "TovoShred.exe not found next to the tests";
-  gui::Process program = gui::Process::Start(exe);
-  ASSERT_TRUE(program);
-  const HWND main = gui::WaitForWindow(program.id(), L"Tovo文件粉碎", L"Tform_vazo");
+  gui::RunningProgram program = gui::StartProgram();
+  const HWND main = program.mainWindow;
   ASSERT_NE(main, nullptr);
   const HWND strip = GetDlgItem(GetDlgItem(main, vazo::kPanel1), vazo::kPanelCenterBottom);
   const HWND first = GetDlgItem(strip, vazo::kLAd1);
@@ -65,10 +64,7 @@ TEST(AnnounceStripInProgram, InitialLineOpensTheSite) {
   PostMessageW(first, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   PostMessageW(first, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   EXPECT_TRUE(browser.WaitFor("http://" TOVO_SITE_HOST));
-  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  DWORD code = 1;
-  ASSERT_TRUE(program.WaitForExit(15000, &code));
-  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(gui::ClosesWithExitCodeZero(program.process, main));
 }
 
 }  // namespace

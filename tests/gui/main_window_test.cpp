@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <string>
 
 #include "forms/main_form.h"
@@ -11,19 +13,15 @@ namespace {
 
 namespace vazo = forms::vazo;
 
-const std::wstring kTitle = L"Tovo文件粉碎";
-
 // One run of the program per test: started, its main window found; ended by
 // the test (or killed by Process when the test failed before).
 class MainWindow : public testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring exe = gui::ProgramPath();
-    ASSERT_FALSE(exe.empty()) << "TovoShred.exe not found next to the tests";
-    program_ = gui::Process::Start(exe);
-    ASSERT_TRUE(program_);
-    window_ = gui::WaitForWindow(program_.id(), kTitle, L"Tform_vazo");
-    ASSERT_NE(window_, nullptr) << "main window did not appear";
+    gui::RunningProgram running = gui::StartProgram();
+    program_ = std::move(running.process);
+    window_ = running.mainWindow;
+    ASSERT_NE(window_, nullptr);
     // The first activation hands the focus to the tree.
     gui::WaitUntil([&] { return gui::FocusOf(window_) == Child(vazo::kDirectoryListBox1); }, 5000);
   }

@@ -3,6 +3,8 @@
 // answered from this process.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -19,8 +21,6 @@ namespace {
 
 namespace vazo = forms::vazo;
 using Names = std::vector<std::wstring>;
-
-const std::wstring kTitle = L"Tovo文件粉碎";
 
 class ShredCommand : public ::testing::Test {
  protected:
@@ -85,12 +85,10 @@ class ShredCommand : public ::testing::Test {
 
   // Starts the program in the test folder and waits until its list shows it.
   void Start(const Names& expected) {
-    const std::wstring exe = gui::ProgramPath();
-    ASSERT_FALSE(exe.empty()) << "TovoShred.exe not found next to the tests";
-    program_ = gui::Process::Start(exe, L"", root_);
-    ASSERT_TRUE(program_);
-    window_ = gui::WaitForWindow(program_.id(), kTitle, L"Tform_vazo");
-    ASSERT_NE(window_, nullptr) << "main window did not appear";
+    gui::RunningProgram running = gui::StartProgram(root_);
+    program_ = std::move(running.process);
+    window_ = running.mainWindow;
+    ASSERT_NE(window_, nullptr);
     list_ = GetDlgItem(window_, vazo::kFileListBox);
     button_ = GetDlgItem(window_, vazo::kButton1);
     ASSERT_TRUE(list_ && button_);

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <algorithm>
 #include <memory>
 
@@ -22,7 +24,6 @@ namespace {
 
 namespace vazo = forms::vazo;
 
-const std::wstring kTitle = L"Tovo文件粉碎";
 const wchar_t kShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const wchar_t kUserShellFolders[] =
@@ -123,12 +124,10 @@ class MissingShellFolderValue {
 class ProgramTree : public testing::Test {
  protected:
   void Start() {
-    const std::wstring exe = gui::ProgramPath();
-    ASSERT_FALSE(exe.empty()) << "TovoShred.exe not found next to the tests";
     // Started on drive C:, so the tree opens on C:\ at start-up.
-    program_ = gui::Process::Start(exe, L"", L"C:\\windows");
-    ASSERT_TRUE(program_);
-    window_ = gui::WaitForWindow(program_.id(), kTitle, L"Tform_vazo");
+    gui::RunningProgram running = gui::StartProgram(L"C:\\windows");
+    program_ = std::move(running.process);
+    window_ = running.mainWindow;
     ASSERT_NE(window_, nullptr);
     tree_ = GetDlgItem(window_, vazo::kDirectoryListBox1);
     remote_ = std::make_unique<RemoteTree>(tree_, program_.id());

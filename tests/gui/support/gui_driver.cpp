@@ -95,6 +95,31 @@ bool Process::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
+RunningProgram StartProgram(const std::wstring& directory) {
+  RunningProgram running;
+  const std::wstring exe = ProgramPath();
+  if (exe.empty()) {
+    ADD_FAILURE() << "TovoShred.exe not found next to the tests";
+    return running;
+  }
+  running.process = Process::Start(exe, L"", directory);
+  if (!running.process) return running;
+  running.mainWindow = WaitForWindow(running.process.id(), L"Tovo文件粉碎", L"Tform_vazo");
+  if (!running.mainWindow) ADD_FAILURE() << "the main window did not appear";
+  return running;
+}
+
+bool ClosesWithExitCodeZero(Process& program, HWND mainWindow) {
+  PostMessageW(mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+  DWORD code = 1;
+  if (!program.WaitForExit(15000, &code)) {
+    ADD_FAILURE() << "the program did not end";
+    return false;
+  }
+  if (code != 0) ADD_FAILURE() << "exit code " << code;
+  return code == 0;
+}
+
 std::wstring ProgramPath() {
   wchar_t fromEnvironment[MAX_PATH * 2];
   const DWORD n = GetEnvironmentVariableW(L"TOVO_SHRED_EXE", fromEnvironment, MAX_PATH * 2);

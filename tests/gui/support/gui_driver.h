@@ -50,6 +50,19 @@ class Process {
 // program's folder or one of its parents. Empty when not found.
 std::wstring ProgramPath();
 
+// The program with its main window shown, started in `directory` (empty:
+// the test's own). Fails the test, leaving `mainWindow` null, when the
+// program is missing or its main window does not appear.
+struct RunningProgram {
+  Process process;
+  HWND mainWindow = nullptr;
+};
+RunningProgram StartProgram(const std::wstring& directory = L"");
+
+// Closes the main window with its close box; true when the program then
+// ended with exit code 0 within 15 s (a test failure says which was not so).
+bool ClosesWithExitCodeZero(Process& program, HWND mainWindow);
+
 // Polls `condition` every 20 ms until it holds or `timeoutMs` passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 

@@ -1,6 +1,6 @@
 #include "app/shred_command.h"
 
-#include "shred/paths.h"
+#include "platform/paths.h"
 
 namespace tovo {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/guards_win.h"
+#include "platform/file_system_win.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
@@ -99,7 +99,7 @@ int wmain(int argc, wchar_t** argv) {
     tovo::UniqueFile f(CreateFileW((folder + L"\\" + NameOf(i)).c_str(), GENERIC_WRITE, 0, nullptr,
                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
-  tovo::CurrentDirectoryGuard keep;
+  tovo::ProcessFolderGuard keep;
   Host host;
   tovo::TShellFileListBox list;
   list.SetFileType({FileAttr::ftReadOnly, FileAttr::ftHidden, FileAttr::ftDirectory,

@@ -1,9 +1,12 @@
-// File attribute bits of directory entries, with the values Windows reports.
+// File attribute bits with the values Windows reports, and the record a
+// directory search gives for one entry.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-namespace tovo::attr {
+namespace tovo {
+namespace attr {
 
 inline constexpr std::uint32_t kReadOnly = 0x1;
 inline constexpr std::uint32_t kHidden = 0x2;
@@ -14,4 +17,16 @@ inline constexpr std::uint32_t kArchive = 0x20;
 inline constexpr std::uint32_t kNormal = 0x80;
 inline constexpr std::uint32_t kReparsePoint = 0x400;
 
-}  // namespace tovo::attr
+}  // namespace attr
+
+// A folder link (junction or symbolic link to a folder) counts as a folder.
+inline bool IsFolder(std::uint32_t attributes) {
+  return (attributes & attr::kDirectory) != 0;
+}
+
+struct DirectoryEntry {
+  std::string name;  // as the directory search reports it
+  std::uint32_t attributes = 0;
+};
+
+}  // namespace tovo

@@ -1,10 +1,9 @@
 // Scope guards for process and window state that must be put back on every
-// way out: error mode, current directory, cursor, redraw, selected GDI object.
+// way out: error mode, cursor, redraw, selected GDI object. The current
+// folder's guard is in platform/current_folder.h.
 #pragma once
 
 #include <windows.h>
-
-#include <string>
 
 namespace tovo {
 
@@ -19,20 +18,6 @@ class ErrorModeGuard {
 
  private:
   UINT previous_;
-};
-
-// Remembers the process's current directory and makes it current again.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard();
-  ~CurrentDirectoryGuard();
-  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-
-  const std::wstring& saved() const { return saved_; }
-
- private:
-  std::wstring saved_;
 };
 
 // Shows a cursor (the hourglass by default) and puts the previous one back.

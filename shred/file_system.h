@@ -1,6 +1,6 @@
 // What the shredding engine needs from the file system, as a small interface
 // so that the engine's rules (links, failures, the walk and the current
-// directory) are tested natively against a fake. Every call returns the
+// folder) are tested natively against a fake. Every call returns the
 // system error code of the failure, or 0 on success.
 #pragma once
 
@@ -10,11 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/current_folder.h"
 #include "platform/file_attributes.h"
 
 namespace tovo {
-
-using SystemCode = std::uint32_t;
 
 // The Windows codes the engine tells apart.
 namespace syscode {
@@ -44,12 +43,9 @@ class OpenFile {
   virtual SystemCode Close() = 0;
 };
 
-struct DirectoryEntry {
-  std::string name;  // as the directory search reports it
-  std::uint32_t attributes = 0;
-};
-
-class FileSystem {
+// The process's current folder is part of it: the walk changes and restores
+// it (CurrentFolderOwner).
+class FileSystem : public CurrentFolderOwner {
  public:
   virtual ~FileSystem() = default;
 
@@ -68,11 +64,6 @@ class FileSystem {
   // start reports its code and visits nothing.
   virtual SystemCode Search(const std::string& pattern,
                             const std::function<void(const DirectoryEntry&)>& visit) = 0;
-
-  // The process's current directory, and making a folder current. These are
-  // process-wide; the walk changes and restores them.
-  virtual std::string CurrentFolder() = 0;
-  virtual SystemCode EnterFolder(const std::string& path) = 0;
 
   // False where removing a folder link would remove its target instead
   // (Wine acts on the target), so that links must be left in place.

@@ -1,7 +1,7 @@
 #include "shred/folder_shredder.h"
 
 #include "platform/errors.h"
-#include "shred/paths.h"
+#include "platform/paths.h"
 
 namespace tovo {
 namespace {
@@ -28,21 +28,6 @@ std::string WithoutTrailingSeparator(const std::string& path) {
   return path;
 }
 
-// Makes the remembered current directory current again on every way out.
-class CurrentFolderRestorer {
- public:
-  explicit CurrentFolderRestorer(FileSystem& fs) : fs_(fs), saved_(fs.CurrentFolder()) {}
-  ~CurrentFolderRestorer() {
-    if (!saved_.empty()) fs_.EnterFolder(saved_);
-  }
-  CurrentFolderRestorer(const CurrentFolderRestorer&) = delete;
-  CurrentFolderRestorer& operator=(const CurrentFolderRestorer&) = delete;
-
- private:
-  FileSystem& fs_;
-  std::string saved_;
-};
-
 // Removing a link removes the link only, where the system allows it safely.
 void RemoveFolderLink(FileSystem& fs, const std::string& path,
                       std::vector<ShredOutcome>& notRemoved) {
@@ -65,8 +50,8 @@ void ListFilesRecursive(FileSystem& fs, const std::string& folder,
                         std::vector<std::string>& files) {
   std::string base = folder;
   if (!base.empty() && base.back() == '\\') base.pop_back();
-  CurrentFolderRestorer restorer(fs);
-  // "C:" alone would name the drive's own current directory, not its root.
+  CurrentFolderGuard restorer(fs);
+  // "C:" alone would name the drive's own current folder, not its root.
   if (const SystemCode code = fs.EnterFolder(IsBareDrive(base) ? base + "\\" : base)) {
     throw IoError(code);
   }

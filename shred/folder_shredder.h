@@ -23,8 +23,8 @@ std::string ShreddingProgressText(const std::string& path);
 // first, in the order the directory search returns the entries; "." and ".."
 // are skipped, every other entry is taken whatever its attributes. A folder
 // entry that is a link (reparse point) is not walked into. Each folder is made
-// the current directory while it is listed; when that fails, IoError with the
-// system code is raised and the listing stops. The current directory is
+// the current folder while it is listed; when that fails, IoError with the
+// system code is raised and the listing stops. The current folder is
 // restored on every way out.
 void ListFilesRecursive(FileSystem& fs, const std::string& folder, std::vector<std::string>& files);
 

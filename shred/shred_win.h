@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
 #include "shred/folder_shredder.h"
-#include "shred/paths.h"
 #include "shred/shred_outcome.h"
 
 namespace tovo {

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
+#include "platform/file_system_win.h"
 #include "platform/handles_win.h"
+#include "platform/paths.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
-#include "shred/paths.h"
 
 namespace tovo {
 namespace {
@@ -60,9 +61,8 @@ class WindowsOpenFile final : public OpenFile {
 // (Windows without long-path awareness; 206). Such a folder is searched by its
 // full path all the same, so entering it only has to prove it can be listed.
 SystemCode ProbeFolder(const std::string& path) {
-  WIN32_FIND_DATAW data;
-  const UniqueFind find(FindFirstFileW(SystemPath(path + "\\*").c_str(), &data));
-  return find ? 0 : LastError();
+  return ForEachEntry(ExtendedLengthPath(path + "\\*"),
+                      [](const DirectoryEntry&) { return false; });
 }
 
 }  // namespace
@@ -97,24 +97,14 @@ SystemCode WindowsFileSystem::RemoveFolder(const std::string& path) {
 
 SystemCode WindowsFileSystem::Search(const std::string& pattern,
                                      const std::function<void(const DirectoryEntry&)>& visit) {
-  WIN32_FIND_DATAW data;
-  const UniqueFind find(FindFirstFileW(SystemPath(pattern).c_str(), &data));
-  if (!find) return LastError();
-  do {
-    visit(DirectoryEntry{Narrow(data.cFileName), data.dwFileAttributes});
-  } while (FindNextFileW(find.get(), &data));
-  const SystemCode code = LastError();
-  return code == ERROR_NO_MORE_FILES ? 0 : code;
+  return ForEachEntry(ExtendedLengthPath(pattern), [&](const DirectoryEntry& entry) {
+    visit(entry);
+    return true;
+  });
 }
 
 std::string WindowsFileSystem::CurrentFolder() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return std::string();
-  std::wstring buffer(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, buffer.data());
-  if (length == 0 || length >= needed) return std::string();
-  buffer.resize(length);
-  return Narrow(buffer);
+  return tovo::CurrentFolder();
 }
 
 SystemCode WindowsFileSystem::EnterFolder(const std::string& path) {

@@ -191,7 +191,7 @@ void DirectoryTreeModel::AddPlaceholder(TreeNode& node) {
   nodes_.Add(&node, ":");
 }
 
-bool DirectoryTreeModel::Listed(const TreeSearchEntry& entry) const {
+bool DirectoryTreeModel::Listed(const DirectoryEntry& entry) const {
   if (entry.attributes & attr::kSystem) return false;
   return show_hidden_ || !(entry.attributes & attr::kHidden);
 }
@@ -201,7 +201,7 @@ void DirectoryTreeModel::MarkExpandable(TreeNode& node) {
   // again, so repeated expansions do not pile up placeholders.
   if (!node.data || node.data->ChildrenLoaded || !node.children.empty()) return;
   bool found = false;
-  provider_.List(node.data->Path + "*.*", [&](const TreeSearchEntry& entry) {
+  provider_.List(node.data->Path + "*.*", [&](const DirectoryEntry& entry) {
     found = Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name);
     return !found;
   });
@@ -213,19 +213,19 @@ void DirectoryTreeModel::LoadChildren(TreeNode& node) {
   nodes_.DeleteChildren(node);
   // Marked first: a folder that cannot be listed is not searched again.
   node.data->ChildrenLoaded = true;
-  std::vector<TreeSearchEntry> folders;
-  provider_.List(node.data->Path + "*.*", [&](const TreeSearchEntry& entry) {
+  std::vector<DirectoryEntry> folders;
+  provider_.List(node.data->Path + "*.*", [&](const DirectoryEntry& entry) {
     if (Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name)) {
       folders.push_back(entry);
     }
     return true;
   });
   std::stable_sort(folders.begin(), folders.end(),
-                   [this](const TreeSearchEntry& a, const TreeSearchEntry& b) {
+                   [this](const DirectoryEntry& a, const DirectoryEntry& b) {
                      return provider_.CompareNames(a.name, b.name) < 0;
                    });
   const std::string parent_path = node.data->Path;
-  for (TreeSearchEntry& folder : folders) {
+  for (DirectoryEntry& folder : folders) {
     const std::string full = parent_path + folder.name;
     TreeNode child;
     child.text = std::move(folder.name);

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/file_attributes.h"
 #include "widgets/tree_model.h"
 #include "widgets/volume_naming.h"
 
@@ -38,11 +39,6 @@ struct ShellItem {
   int image = -1;
 };
 
-struct TreeSearchEntry {
-  std::string name;
-  std::uint32_t attributes = 0;
-};
-
 // What the tree asks of the platform, besides the volume queries. Every
 // drive and folder query runs with critical-error boxes switched off.
 class DriveProvider : public VolumePlatform {
@@ -60,7 +56,7 @@ class DriveProvider : public VolumePlatform {
   // Lists a search pattern in the system's order; the callback returns false
   // to stop. A pattern that cannot be searched lists nothing.
   virtual void List(const std::string& pattern,
-                    const std::function<bool(const TreeSearchEntry&)>& entry) = 0;
+                    const std::function<bool(const DirectoryEntry&)>& entry) = 0;
   // Order of names in the user's locale, ignoring case (<0, 0, >0).
   virtual int CompareNames(const std::string& a, const std::string& b) = 0;
   // Equality of file names ignoring case by the system's rules.
@@ -160,7 +156,7 @@ class DirectoryTreeModel {
   void AttachFolderInfo(TreeNode& node, const std::string& path, int image);
   void MakeVisible(TreeNode& node);
   void AddPlaceholder(TreeNode& node);
-  bool Listed(const TreeSearchEntry& entry) const;
+  bool Listed(const DirectoryEntry& entry) const;
   bool MediumChanged(char letter);
   void MediumChange(char letter);
   bool BeforeChange();

@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/file_system_win.h"
 #include "platform/guards_win.h"
-#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tovo {
@@ -35,7 +35,7 @@ std::optional<std::string> Win32DriveProvider::UniversalName(const std::string& 
 }
 
 std::string Win32DriveProvider::CurrentDirectory() {
-  return volumes_.CurrentDirectory();
+  return CurrentFolder();
 }
 
 std::uint32_t Win32DriveProvider::LogicalDrives() {
@@ -81,19 +81,13 @@ std::pair<int, int> Win32DriveProvider::FolderImages() {
 
 bool Win32DriveProvider::DirectoryExists(const std::string& path) {
   ErrorModeGuard mode;
-  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return IsFolder(path);
 }
 
 void Win32DriveProvider::List(const std::string& pattern,
-                              const std::function<bool(const TreeSearchEntry&)>& entry) {
+                              const std::function<bool(const DirectoryEntry&)>& entry) {
   ErrorModeGuard mode;
-  WIN32_FIND_DATAW data = {};
-  UniqueFind search(FindFirstFileW(Wide(pattern).c_str(), &data));
-  if (!search) return;
-  do {
-    if (!entry({Narrow(data.cFileName), data.dwFileAttributes})) return;
-  } while (FindNextFileW(search.get(), &data));
+  ForEachEntry(pattern, entry);
 }
 
 int Win32DriveProvider::CompareNames(const std::string& a, const std::string& b) {
@@ -105,7 +99,7 @@ int Win32DriveProvider::CompareNames(const std::string& a, const std::string& b)
 }
 
 bool Win32DriveProvider::SameName(const std::string& a, const std::string& b) {
-  return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str()) == 0;
+  return SameFileName(a, b);
 }
 
 HIMAGELIST SystemSmallImageList() {

@@ -27,7 +27,7 @@ class Win32DriveProvider : public DriveProvider {
   std::pair<int, int> FolderImages() override;
   bool DirectoryExists(const std::string& path) override;
   void List(const std::string& pattern,
-            const std::function<bool(const TreeSearchEntry&)>& entry) override;
+            const std::function<bool(const DirectoryEntry&)>& entry) override;
   int CompareNames(const std::string& a, const std::string& b) override;
   bool SameName(const std::string& a, const std::string& b) override;
 

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "platform/handles_win.h"
+#include "platform/file_system_win.h"
 #include "platform/wide_win.h"
 
 namespace tovo {
@@ -34,13 +34,11 @@ ExtensionIconCache& ProcessIconCache() {
 }
 
 void Win32DirectoryEnumerator::Enumerate(const std::string& pattern,
-                                         const std::function<void(const FolderEntry&)>& visit) {
-  WIN32_FIND_DATAW data;
-  UniqueFind search(FindFirstFileW(Wide(pattern).c_str(), &data));
-  if (!search) return;
-  do {
-    visit(FolderEntry{Narrow(data.cFileName), data.dwFileAttributes});
-  } while (FindNextFileW(search.get(), &data));
+                                         const std::function<void(const DirectoryEntry&)>& visit) {
+  ForEachEntry(pattern, [&](const DirectoryEntry& entry) {
+    visit(entry);
+    return true;
+  });
 }
 
 HICON FetchShellIcon(const std::wstring& path, UINT flags) {
@@ -75,14 +73,6 @@ std::string Win32Collation::SortKey(std::string_view name) const {
 
 std::string Win32Collation::Lower(std::string_view text) const {
   return Narrow(MapString(Wide(text), LCMAP_LOWERCASE));
-}
-
-bool SameFileName(const std::string& a, const std::string& b) {
-  const std::wstring wa = Wide(a);
-  const std::wstring wb = Wide(b);
-  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.data(),
-                        static_cast<int>(wa.size()), wb.data(),
-                        static_cast<int>(wb.size())) == CSTR_EQUAL;
 }
 
 }  // namespace tovo

@@ -22,11 +22,11 @@ inline IconHandle ToIconHandle(HICON icon) {
   return reinterpret_cast<IconHandle>(icon);
 }
 
-// FindFirstFileW/FindNextFileW on a pattern relative to the current directory.
+// The directory search on a pattern relative to the current folder.
 class Win32DirectoryEnumerator : public DirectoryEnumerator {
  public:
   void Enumerate(const std::string& pattern,
-                 const std::function<void(const FolderEntry&)>& visit) override;
+                 const std::function<void(const DirectoryEntry&)>& visit) override;
 };
 
 // Small shell icons from SHGetFileInfoW; the caller owns each icon returned.
@@ -52,8 +52,5 @@ inline constexpr UINT kSelectedListIconFlags = 0x14105;
 // A small shell icon for a path (relative to the current directory or full);
 // null when the shell gives none.
 HICON FetchShellIcon(const std::wstring& path, UINT flags);
-
-// Whether two file names are the same ignoring case, in the user's locale.
-bool SameFileName(const std::string& a, const std::string& b);
 
 }  // namespace tovo

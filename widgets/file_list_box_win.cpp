@@ -6,8 +6,10 @@
 
 #include "platform/dc_win.h"
 #include "platform/errors.h"
+#include "platform/file_system_win.h"
 #include "platform/guards_win.h"
 #include "platform/handles_win.h"
+#include "platform/paths.h"
 #include "platform/scope_exit.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
@@ -21,14 +23,6 @@ constexpr int kIconMargin = 24;
 constexpr int kTextIndent = 2;
 constexpr int kIconIndent = 20;  // left of the narrowed rectangle
 
-std::string CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  std::wstring dir(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, dir.data());
-  dir.resize(length < needed ? length : 0);
-  return Narrow(dir);
-}
-
 int FontTextHeight(HWND window, HFONT font) {
   const WindowDC dc(window);
   const SelectObjectGuard use(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
@@ -39,7 +33,7 @@ int FontTextHeight(HWND window, HFONT font) {
 
 }  // namespace
 
-TShellFileListBox::TShellFileListBox() : folder_(CurrentDirectory()) {}
+TShellFileListBox::TShellFileListBox() : folder_(CurrentFolder()) {}
 
 TShellFileListBox::~TShellFileListBox() {
   const HWND window = hwnd();
@@ -72,7 +66,7 @@ void TShellFileListBox::SetFolder(const std::string& path) {
   // The folder "followed by \": a root such as C:\ is not given a second one.
   const std::string target = EndsWith(path, "\\") ? path : path + "\\";
   SetCurrentDirectoryW(Wide(target).c_str());
-  folder_ = CurrentDirectory();
+  folder_ = CurrentFolder();
   Reload();
 }
 
@@ -171,9 +165,9 @@ std::string TShellFileListBox::FocusedFilePath() const {
 
 void TShellFileListBox::GoToPath(const std::string& text) {
   if (text.empty() || SameFileName(text, FocusedFilePath())) return;
-  const std::string path = ResolveInFolder(CurrentDirectory(), text);
+  const std::string path = ResolveInFolder(CurrentFolder(), text);
   {
-    CurrentDirectoryGuard back;
+    ProcessFolderGuard back;
     if (!SetCurrentDirectoryW(Wide(path).c_str())) throw IoError(GetLastError());
   }
   if (tree_)
@@ -280,7 +274,7 @@ void TShellFileListBox::DrawEntry(const DRAWITEMSTRUCT& item) {
 void TShellFileListBox::DrawIcon(HDC dc, const DRAWITEMSTRUCT& item, int x, int y) {
   if (item.itemState & ODS_SELECTED) {
     // The shell blends this fresh icon with the highlight colour.
-    const std::wstring path = Wide(JoinFolderPath(folder_, model_.Text(item.itemID)));
+    const std::wstring path = Wide(JoinPath(folder_, model_.Text(item.itemID)));
     UniqueIcon icon(FetchShellIcon(path, kSelectedListIconFlags));
     if (icon) DrawIconEx(dc, x, y, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
     return;
@@ -294,8 +288,7 @@ void TShellFileListBox::DoubleClick() {
   const int caret = Caret();
   if (caret < 0 || caret >= Count()) return;
   const std::string text = Text(caret);
-  const DWORD attributes = GetFileAttributesW(Wide(text).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (IsFolder(text)) {
     RedrawGuard redraw(hwnd());
     GoToPath(text);
     return;

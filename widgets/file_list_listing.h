@@ -8,15 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_attributes.h"
 #include "widgets/extension_icon_cache.h"
 #include "widgets/file_list_model.h"
 
 namespace tovo {
-
-struct FolderEntry {
-  std::string name;
-  std::uint32_t attributes = 0;
-};
 
 // Searches the process's current directory.
 class DirectoryEnumerator {
@@ -25,7 +21,7 @@ class DirectoryEnumerator {
   // Calls `visit` for each entry matching `pattern`, in the system's order.
   // A pattern that cannot be enumerated visits nothing.
   virtual void Enumerate(const std::string& pattern,
-                         const std::function<void(const FolderEntry&)>& visit) = 0;
+                         const std::function<void(const DirectoryEntry&)>& visit) = 0;
 };
 
 // Small shell icons, looked up by a name relative to the current directory.

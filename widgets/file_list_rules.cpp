@@ -1,5 +1,7 @@
 #include "widgets/file_list_rules.h"
 
+#include "platform/paths.h"
+
 namespace tovo {
 namespace {
 
@@ -7,13 +9,6 @@ constexpr int kWheelDelta = 120;
 constexpr int kMinimumGlyphHeight = 18;
 
 }  // namespace
-
-std::string JoinFolderPath(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (path.empty() || path.back() != '\\') path += '\\';
-  path += name;
-  return path;
-}
 
 std::string FocusedFileName(const ListSelection& list) {
   const int caret = list.Caret();
@@ -23,14 +18,14 @@ std::string FocusedFileName(const ListSelection& list) {
 
 std::string FocusedFilePath(std::string_view folder, const ListSelection& list) {
   const std::string name = FocusedFileName(list);
-  return name.empty() ? std::string() : JoinFolderPath(folder, name);
+  return name.empty() ? std::string() : JoinPath(folder, name);
 }
 
 std::vector<std::string> SelectedPaths(std::string_view folder, const ListSelection& list) {
   std::vector<std::string> paths;
   const int count = list.Count();
   for (int i = 0; i < count; ++i)
-    if (list.IsSelected(i)) paths.push_back(JoinFolderPath(folder, list.Text(i)));
+    if (list.IsSelected(i)) paths.push_back(JoinPath(folder, list.Text(i)));
   return paths;
 }
 

@@ -20,10 +20,6 @@ class ListSelection {
   virtual int Caret() const = 0;  // the focused index; may be -1 or out of range
 };
 
-// The folder followed by one "\" (a folder already ending in "\", such as a
-// drive root C:\, gets none), then the name.
-std::string JoinFolderPath(std::string_view folder, std::string_view name);
-
 // The caret entry's text if that entry exists and is selected, else empty.
 std::string FocusedFileName(const ListSelection& list);
 

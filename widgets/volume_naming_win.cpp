@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/file_system_win.h"
 #include "platform/guards_win.h"
 #include "platform/wide_win.h"
 
@@ -52,12 +53,7 @@ std::optional<std::string> Win32VolumePlatform::UniversalName(const std::string&
 }
 
 std::string Win32VolumePlatform::CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return std::string();
-  std::vector<wchar_t> buffer(needed);
-  const DWORD length = GetCurrentDirectoryW(needed, buffer.data());
-  if (length == 0 || length >= needed) return std::string();
-  return Narrow(std::wstring_view(buffer.data(), length));
+  return CurrentFolder();
 }
 
 }  // namespace tovo

@@ -72,12 +72,12 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 
 class FakeDirectory : public DirectoryEnumerator {
  public:
-  std::vector<FolderEntry> entries;
+  std::vector<DirectoryEntry> entries;
   std::vector<std::string> patterns;
   void Enumerate(const std::string& pattern,
-                 const std::function<void(const FolderEntry&)>& visit) override {
+                 const std::function<void(const DirectoryEntry&)>& visit) override {
     patterns.push_back(pattern);
-    for (const FolderEntry& e : entries)
+    for (const DirectoryEntry& e : entries)
       if (pattern == "*.*" || WildcardMatch(pattern, e.name)) visit(e);
   }
 };

@@ -10,7 +10,7 @@
 
 #include "core/support/directory_tree_fake.h"
 #include "platform/errors.h"
-#include "platform/guards_win.h"
+#include "platform/file_system_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
 #include "widgets/directory_tree_win.h"
@@ -95,7 +95,7 @@ class TreeOnDiskTest : public ::testing::Test {
   void TearDown() override {
     tree_.reset();
     list_.reset();
-    SetCurrentDirectoryW(cwd_.saved().c_str());
+    SetCurrentDirectoryW(Wide(cwd_.saved()).c_str());
     for (const std::string& dir :
          {root_ + "\\gamma\\Deep", root_ + "\\gamma", root_ + "\\Alpha", root_ + "\\beta", root_}) {
       RemoveDirectoryW(Wide(dir).c_str());
@@ -115,7 +115,7 @@ class TreeOnDiskTest : public ::testing::Test {
     return *tree_;
   }
 
-  CurrentDirectoryGuard cwd_;
+  ProcessFolderGuard cwd_;
   Host host_;
   std::string root_;
   std::unique_ptr<TShellFileListBox> list_;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/guards_win.h"
+#include "platform/file_system_win.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
@@ -49,7 +49,7 @@ class FileListBoxTest : public testing::Test {
 
   void TearDown() override {
     list_.reset();
-    SetCurrentDirectoryW(cwd_.saved().c_str());
+    SetCurrentDirectoryW(Wide(cwd_.saved()).c_str());
     RemoveTree(root_);
   }
 
@@ -113,7 +113,7 @@ class FileListBoxTest : public testing::Test {
                  reinterpret_cast<LPARAM>(list_->hwnd()));
   }
 
-  CurrentDirectoryGuard cwd_;
+  ProcessFolderGuard cwd_;
   Host host_;
   UniqueFont font_;
   std::string root_;
@@ -177,7 +177,7 @@ TEST_F(FileListBoxTest, KeepsTheCurrentDirectoryAtItsFolderAndRereadsOnReload) {
   Open();
   EXPECT_TRUE(SameFileName(list_->Folder(), root_));
   File("two.txt");
-  SetCurrentDirectoryW(cwd_.saved().c_str());
+  SetCurrentDirectoryW(Wide(cwd_.saved()).c_str());
   list_->Reload();
   EXPECT_EQ(Texts(), (Names{"one.txt", "two.txt"}));
   wchar_t cwd[MAX_PATH];

@@ -97,7 +97,7 @@ class FakeMachine : public DriveProvider {
     return false;
   }
   void List(const std::string& pattern,
-            const std::function<bool(const TreeSearchEntry&)>& entry) override {
+            const std::function<bool(const DirectoryEntry&)>& entry) override {
     searches.push_back(pattern);
     const std::string dir = pattern.substr(0, pattern.size() - 3);  // keeps the "\"
     const FakeDrive* drive = Find(dir);

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "platform/handles_win.h"
+#include "platform/paths.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
-#include "shred/paths.h"
 
 namespace tovo::testing {
 namespace {

@@ -1,5 +1,5 @@
-// Path text helpers of the shredding engine. Paths are absolute Windows paths
-// in UTF-8 with "\" separators.
+// Path text helpers. Paths are absolute Windows paths in UTF-8 with "\"
+// separators.
 #pragma once
 
 #include <cstddef>

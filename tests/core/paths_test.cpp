@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "platform/paths.h"
 #include "shred/folder_shredder.h"
-#include "shred/paths.h"
 
 namespace tovo {
 namespace {

@@ -1,4 +1,4 @@
-#include "shred/paths.h"
+#include "platform/paths.h"
 
 #include "platform/text.h"
 

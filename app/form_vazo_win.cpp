@@ -4,7 +4,6 @@
 #include "app/form_vazo_strip_win.h"
 #include "app/frm_about_win.h"
 #include "app/shell_folders_win.h"
-#include "app/shred_command_win.h"
 #include "forms/mnemonic.h"
 #include "forms/picture_ids.h"
 #include "platform/system_error_win.h"
@@ -209,7 +208,7 @@ std::function<void()> Tform_vazo::ClickHandler(int id) {
     case vazo::kSpeedButton1: return [this] { SpeedButton1Click(); };
     case vazo::kSpeedButton2: return [this] { SpeedButton2Click(); };
     case vazo::kSpeedButton3: return [this] { SpeedButton3Click(); };
-    case vazo::kButton1: return [this] { Button1Click(*this); };
+    case vazo::kButton1: return [this] { Button1Click(); };
     case vazo::kButton2: return [this] { Button2Click(); };
     default: return {};
   }

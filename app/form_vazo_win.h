@@ -86,6 +86,14 @@ class Tform_vazo : public Window {
   // The form's event handlers.
   void FormCreate();
   void FormClose();
+  // Nothing selected: says so. No to the confirmation: nothing happens. Yes:
+  // every selected path (the list's folder + the entry's exact text, in list
+  // order) is shredded as a file or a folder tree, whichever it is at that
+  // moment; then the list is re-read and the completion box, or a warning
+  // naming what was not destroyed, is shown. A folder that cannot be entered
+  // ends the command: the list is re-read all the same and the IoError goes
+  // on to the general error handler.
+  void Button1Click();
   void Button2Click();
   void SpeedButton1Click();
   void SpeedButton2Click();

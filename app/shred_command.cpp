@@ -4,8 +4,9 @@
 
 namespace tovo {
 
-std::string FileProgressText(std::string_view path) {
-  return "正在粉碎：" + ExtractLastName(path) + "，请稍等...";
+std::string ProgressText(std::string_view path, ShredSource source) {
+  const char* lead = source == ShredSource::kSelectedFile ? "正在粉碎：" : "正在粉碎文件：";
+  return lead + ExtractLastName(path) + "，请稍等...";
 }
 
 std::string_view FailureReason(ShredFailure failure) {

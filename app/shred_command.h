@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shred/folder_shredder.h"
 #include "shred/shred_outcome.h"
 
 namespace tovo {
@@ -17,8 +18,10 @@ inline constexpr std::string_view kCompletedText = "粉碎顺利完成！";
 // The most failures a warning names one by one.
 inline constexpr size_t kFailuresNamed = 10;
 
-// "正在粉碎：" + the last name of the path + "，请稍等...".
-std::string FileProgressText(std::string_view path);
+// The progress line for a file about to be shredded: "正在粉碎：" for a
+// selected file, "正在粉碎文件：" for one found in a selected folder, then
+// the last name of the path and "，请稍等...".
+std::string ProgressText(std::string_view path, ShredSource source);
 
 // The short reason shown beside a path that was not destroyed.
 std::string_view FailureReason(ShredFailure failure);

@@ -1,5 +1,5 @@
-#include "app/shred_command_win.h"
-
+// The shred command of the main window: destroys the entries selected in the
+// file list after a confirmation, naming each file in the progress window.
 #include <windows.h>
 
 #include <exception>
@@ -8,7 +8,8 @@
 #include "app/shred_command.h"
 #include "platform/wide_win.h"
 #include "progress/show_progress_win.h"
-#include "shred/shred_win.h"
+#include "shred/folder_shredder.h"
+#include "shred/windows_file_system_win.h"
 
 namespace tovo {
 namespace {
@@ -36,30 +37,22 @@ class ProgressScope {
   ProgressScope& operator=(const ProgressScope&) = delete;
 };
 
-void ShredPath(Tform_vazo& form, const std::string& path, std::vector<ShredOutcome>& failures) {
+void ShredPath(const std::string& path, std::vector<ShredOutcome>& failures) {
   KeepResponsive();
-  if (FolderExists(path)) {
-    const std::vector<ShredOutcome> left = ShredFolder(form, path);
-    failures.insert(failures.end(), left.begin(), left.end());
-    return;
-  }
-  ShowProgress(FileProgressText(path), kProgressText);
-  ShredOutcome outcome = ShredFile(path);
-  if (!outcome.destroyed()) failures.push_back(std::move(outcome));
+  const std::vector<ShredOutcome> left =
+      ShredPathWith(SystemFileSystem(), ProcessRandomGenerator(), path,
+                    [](const std::string& file, ShredSource source) {
+                      if (source == ShredSource::kFileInFolder) KeepResponsive();
+                      ShowProgress(ProgressText(file, source), kProgressText);
+                    });
+  failures.insert(failures.end(), left.begin(), left.end());
 }
 
 }  // namespace
 
-std::vector<ShredOutcome> ShredFolder(Tform_vazo&, const std::string& folder) {
-  return ShredFolderTree(folder, [](const std::string& text) {
-    KeepResponsive();
-    ShowProgress(text, kProgressText);
-  });
-}
-
-void Button1Click(Tform_vazo& form) {
-  TShellFileListBox& list = form.FileListBox();
-  const HWND owner = form.hwnd();
+void Tform_vazo::Button1Click() {
+  TShellFileListBox& list = FileListBox();
+  const HWND owner = hwnd();
   if (list.SelectedCount() == 0) {
     Box(owner, kNothingSelectedText, MB_OK | MB_ICONINFORMATION);
     return;
@@ -73,7 +66,7 @@ void Button1Click(Tform_vazo& form) {
   if (!paths.empty()) {
     ProgressScope progress;
     try {
-      for (const std::string& path : paths) ShredPath(form, path, failures);
+      for (const std::string& path : paths) ShredPath(path, failures);
     } catch (...) {
       error = std::current_exception();
     }

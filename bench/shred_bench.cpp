@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/wide_win.h"
-#include "shred/shred_win.h"
+#include "shred/folder_shredder.h"
 #include "shred/windows_file_system_win.h"
 
 namespace {
@@ -43,7 +43,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (mode == L"tree" && argc == 3) {
     const double start = Now();
-    return Report(start, tovo::ShredFolderTree(tovo::Narrow(argv[2]), nullptr).size());
+    return Report(
+        start, tovo::ShredFolderTreeWith(tovo::SystemFileSystem(), tovo::ProcessRandomGenerator(),
+                                         tovo::Narrow(argv[2]), nullptr)
+                   .size());
   }
   std::fputs("usage: shred_bench file|overwrite PATH REQUEST | tree FOLDER\n", stderr);
   return 2;

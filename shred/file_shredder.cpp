@@ -71,6 +71,11 @@ ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std
   if (const SystemCode code = fs.ReadAttributes(path, attributes)) {
     return Failed(path, ShredStep::kNotFound, code);
   }
+  return ShredFileWith(fs, generator, path, attributes, options);
+}
+
+ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
+                           std::uint32_t attributes, const ShredOptions& options) {
   // Opening a link for writing would overwrite its target, which nobody
   // selected: only the link goes.
   if (attributes & attr::kReparsePoint) {

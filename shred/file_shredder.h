@@ -35,4 +35,8 @@ struct ShredOptions {
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
                            const ShredOptions& options = {});
 
+// The same for a path whose attributes the caller has just read.
+ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
+                           std::uint32_t attributes, const ShredOptions& options = {});
+
 }  // namespace tovo

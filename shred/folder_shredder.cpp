@@ -17,7 +17,7 @@ bool IsBareDrive(const std::string& path) {
 }
 
 bool IsFolderLink(std::uint32_t attributes) {
-  return (attributes & attr::kDirectory) && (attributes & attr::kReparsePoint);
+  return IsFolder(attributes) && (attributes & attr::kReparsePoint);
 }
 
 // A folder link's trailing "\" would make the system look through the link.
@@ -42,10 +42,6 @@ void RemoveFolderLink(FileSystem& fs, const std::string& path,
 
 }  // namespace
 
-std::string ShreddingProgressText(const std::string& path) {
-  return "正在粉碎文件：" + ExtractLastName(path) + "，请稍等...";
-}
-
 void ListFilesRecursive(FileSystem& fs, const std::string& folder,
                         std::vector<std::string>& files) {
   std::string base = folder;
@@ -60,7 +56,7 @@ void ListFilesRecursive(FileSystem& fs, const std::string& folder,
     // Nothing of this tree is shredded when one of its names cannot be addressed.
     if (HoldsPathSeparator(entry.name)) throw IoError(kErrorInvalidName);
     const std::string path = JoinPath(base, entry.name);
-    if (!(entry.attributes & attr::kDirectory)) {
+    if (!IsFolder(entry.attributes)) {
       files.push_back(path);
     } else if (!(entry.attributes & attr::kReparsePoint)) {
       ListFilesRecursive(fs, path, files);
@@ -72,7 +68,7 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
                       std::vector<ShredOutcome>& notRemoved) {
   const std::string base = JoinPath(folder, "");
   fs.Search(base + "*.*", [&](const DirectoryEntry& entry) {
-    if (IsDotOrDotDot(entry.name) || !(entry.attributes & attr::kDirectory)) return;
+    if (IsDotOrDotDot(entry.name) || !IsFolder(entry.attributes)) return;
     if (HoldsPathSeparator(entry.name)) return;
     const std::string path = base + entry.name;
     if (entry.attributes & attr::kReparsePoint) {
@@ -86,9 +82,27 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
   }
 }
 
+namespace {
+
+// The listing first, then each file, then the emptied folders.
+void ShredTree(FileSystem& fs, RandomGenerator& generator, const std::string& folder,
+               const ShredProgress& progress, const ShredOptions& options,
+               std::vector<ShredOutcome>& failures) {
+  std::vector<std::string> files;
+  ListFilesRecursive(fs, folder, files);
+  for (const std::string& file : files) {
+    if (progress) progress(file, ShredSource::kFileInFolder);
+    ShredOutcome outcome = ShredFileWith(fs, generator, file, options);
+    if (!outcome.destroyed()) failures.push_back(std::move(outcome));
+  }
+  RemoveFolderTree(fs, folder, failures);
+}
+
+}  // namespace
+
 std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& generator,
                                               const std::string& folder,
-                                              const ProgressText& progress,
+                                              const ShredProgress& progress,
                                               const ShredOptions& options) {
   std::vector<ShredOutcome> failures;
   const std::string top = WithoutTrailingSeparator(folder);
@@ -97,14 +111,27 @@ std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& g
     RemoveFolderLink(fs, top, failures);
     return failures;
   }
-  std::vector<std::string> files;
-  ListFilesRecursive(fs, folder, files);
-  for (const std::string& file : files) {
-    if (progress) progress(ShreddingProgressText(file));
-    ShredOutcome outcome = ShredFileWith(fs, generator, file, options);
+  ShredTree(fs, generator, folder, progress, options, failures);
+  return failures;
+}
+
+std::vector<ShredOutcome> ShredPathWith(FileSystem& fs, RandomGenerator& generator,
+                                        const std::string& path, const ShredProgress& progress,
+                                        const ShredOptions& options) {
+  std::vector<ShredOutcome> failures;
+  const std::string top = WithoutTrailingSeparator(path);
+  std::uint32_t attributes = 0;
+  const SystemCode code = fs.ReadAttributes(top, attributes);
+  if (code == 0 && IsFolderLink(attributes)) {
+    RemoveFolderLink(fs, top, failures);
+  } else if (code == 0 && IsFolder(attributes)) {
+    ShredTree(fs, generator, path, progress, options, failures);
+  } else {
+    if (progress) progress(path, ShredSource::kSelectedFile);
+    ShredOutcome outcome = code ? ShredOutcome{path, ShredStep::kNotFound, code}
+                                : ShredFileWith(fs, generator, path, attributes, options);
     if (!outcome.destroyed()) failures.push_back(std::move(outcome));
   }
-  RemoveFolderTree(fs, folder, failures);
   return failures;
 }
 

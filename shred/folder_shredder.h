@@ -13,11 +13,12 @@
 
 namespace tovo {
 
-// Receives the progress text before each file is shredded.
-using ProgressText = std::function<void(const std::string& text)>;
+// Where a file about to be shredded comes from: the user selected it, or it
+// was found in a selected folder. The caller words its progress text by it.
+enum class ShredSource { kSelectedFile, kFileInFolder };
 
-// "正在粉碎文件：" + the file's last name + "，请稍等...".
-std::string ShreddingProgressText(const std::string& path);
+// Told about each file before it is shredded.
+using ShredProgress = std::function<void(const std::string& path, ShredSource source)>;
 
 // Appends the full path of every file below `folder`, at any depth: depth
 // first, in the order the directory search returns the entries; "." and ".."
@@ -37,12 +38,21 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
 
 // The whole tree: when `folder` is itself a link only the link is removed;
 // otherwise the full listing first (IoError before anything is shredded), then
-// each file with its progress text, then the folder removal. Returns the
-// outcomes of the files not destroyed, in list order, followed by those of
-// the folders not removed, bottom up.
+// each file after telling `progress` (may be empty), then the folder removal.
+// Returns the outcomes of the files not destroyed, in list order, followed by
+// those of the folders not removed, bottom up.
 std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& generator,
                                               const std::string& folder,
-                                              const ProgressText& progress,
+                                              const ShredProgress& progress,
                                               const ShredOptions& options = {});
+
+// One path the user selected, a file or a folder as one attribute read finds
+// it: a folder (a folder link included) goes as ShredFolderTreeWith does;
+// anything else, a path without attributes included, as one file after
+// telling `progress`. Returns the outcomes of what was not destroyed; raises
+// IoError as the folder listing does.
+std::vector<ShredOutcome> ShredPathWith(FileSystem& fs, RandomGenerator& generator,
+                                        const std::string& path, const ShredProgress& progress,
+                                        const ShredOptions& options = {});
 
 }  // namespace tovo

@@ -20,7 +20,7 @@ class WindowsFileSystem final : public FileSystem {
   bool CanRemoveFolderLinks() const override;
 };
 
-// The process's instance, used by the functions of shred/shred_win.h.
+// The process's instance, for the program and the tests on real files.
 WindowsFileSystem& SystemFileSystem();
 
 }  // namespace tovo

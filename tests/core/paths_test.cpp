@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/paths.h"
-#include "shred/folder_shredder.h"
 
 namespace tovo {
 namespace {
@@ -23,10 +22,6 @@ TEST(ExtractLastName, TakesTheLastComponent) {
       {"C:\\数据\\😀.txt", "😀.txt"},
   };
   for (const auto& c : cases) EXPECT_EQ(ExtractLastName(c.path), c.name) << c.path;
-}
-
-TEST(ShreddingProgressText, NamesTheFileOnly) {
-  EXPECT_EQ(ShreddingProgressText("C:\\Data\\Old\\a.txt"), "正在粉碎文件：a.txt，请稍等...");
 }
 
 TEST(JoinPath, AddsOneSeparator) {

@@ -9,8 +9,12 @@ namespace tovo {
 namespace {
 
 TEST(ShredCommandTexts, ProgressTextNamesTheLastComponent) {
-  EXPECT_EQ(FileProgressText("C:\\Data\\report.doc"), "正在粉碎：report.doc，请稍等...");
-  EXPECT_EQ(FileProgressText("C:\\ x [1].txt"), "正在粉碎： x [1].txt，请稍等...");
+  EXPECT_EQ(ProgressText("C:\\Data\\report.doc", ShredSource::kSelectedFile),
+            "正在粉碎：report.doc，请稍等...");
+  EXPECT_EQ(ProgressText("C:\\ x [1].txt", ShredSource::kSelectedFile),
+            "正在粉碎： x [1].txt，请稍等...");
+  EXPECT_EQ(ProgressText("C:\\Data\\Old\\a.txt", ShredSource::kFileInFolder),
+            "正在粉碎文件：a.txt，请稍等...");
 }
 
 TEST(ShredCommandTexts, ReportCountsAllNamesTheFirstTenWithTheirReasons) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shred_command.h"
 #include "platform/errors.h"
 #include "shred/folder_shredder.h"
 #include "support/shred_fake_file_system.h"
@@ -36,8 +37,13 @@ class FolderShredding : public ::testing::Test {
   }
 
   std::vector<ShredOutcome> ShredTree(const std::string& folder) {
-    return ShredFolderTreeWith(fs_, generator_, folder,
-                               [this](const std::string& text) { progress_.push_back(text); });
+    return ShredFolderTreeWith(fs_, generator_, folder, Recorder());
+  }
+
+  ShredProgress Recorder() {
+    return [this](const std::string& path, ShredSource source) {
+      progress_.push_back(ProgressText(path, source));
+    };
   }
 
   std::vector<std::string> List(const std::string& folder) {
@@ -179,6 +185,28 @@ TEST_F(FolderShredding, SelectedLinkIsRemovedWithoutWalkingIt) {
   EXPECT_FALSE(fs_.Exists("C:\\work\\jump"));
   EXPECT_TRUE(fs_.opened.empty());
   for (const auto& file : kTreeFiles) EXPECT_TRUE(fs_.Exists(file)) << file;
+}
+
+// A selected path goes as what one look at it finds: a folder link, a file,
+// nothing at all, a folder tree.
+TEST_F(FolderShredding, SelectedPathGoesAsWhatItIs) {
+  AddLinkedFolder();
+  const auto shred = [this](const std::string& path) {
+    return ShredPathWith(fs_, generator_, path, Recorder());
+  };
+  EXPECT_TRUE(shred("C:\\work\\sel\\link").empty());
+  EXPECT_TRUE(fs_.Exists("C:\\work\\outside\\keep"));
+  EXPECT_TRUE(shred("C:\\work\\sel\\a").empty());
+  const std::vector<ShredOutcome> missing = shred("C:\\work\\none");
+  ASSERT_EQ(missing.size(), 1u);
+  EXPECT_EQ(missing[0].step, ShredStep::kNotFound);
+  EXPECT_EQ(progress_,
+            (std::vector<std::string>{"正在粉碎：a，请稍等...", "正在粉碎：none，请稍等..."}));
+  progress_.clear();
+  EXPECT_TRUE(shred("C:\\work\\sel").empty());
+  EXPECT_FALSE(fs_.Exists("C:\\work\\sel"));
+  ASSERT_EQ(progress_.size(), kTreeFiles.size() - 1);
+  EXPECT_EQ(progress_[0], "正在粉碎文件：b，请稍等...");
 }
 
 TEST_F(FolderShredding, RemovalLeavesFilesAndReportsTheFolders) {

@@ -1,11 +1,11 @@
-// ShredFile on real files. The overwrite is observed through the seam that
-// skips the delete; the delete through the public function.
+// ShredFileWith on real files. The overwrite is observed through the seam
+// that skips the delete.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/wide_win.h"
-#include "shred/shred_win.h"
+#include "shred/file_shredder.h"
 #include "shred/windows_file_system_win.h"
 #include "support/shred_held_file_win.h"
 #include "support/shred_scratch.h"
@@ -37,6 +37,10 @@ std::uint32_t SeedAfterOneBlock() {
   OverwriteBlock block;
   copy.FillRandomBlock(block);
   return copy.RandomSeed();
+}
+
+ShredOutcome ShredFile(const std::string& path) {
+  return ShredFileWith(SystemFileSystem(), ProcessRandomGenerator(), path);
 }
 
 ShredOutcome OverwriteOnly(const std::string& path) {

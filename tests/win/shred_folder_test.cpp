@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "app/shred_command.h"
 #include "platform/errors.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
-#include "shred/shred_win.h"
+#include "shred/folder_shredder.h"
+#include "shred/windows_file_system_win.h"
 #include "support/shred_held_file_win.h"
 #include "support/shred_scratch.h"
 
@@ -35,8 +37,17 @@ class WinShredFolder : public ::testing::Test {
     }
   }
 
-  std::vector<ShredOutcome> Shred(const std::string& folder) {
-    return ShredFolderTree(folder, [this](const std::string& text) { progress_.push_back(text); });
+  std::vector<ShredOutcome> Shred(const std::string& path) {
+    return ShredPathWith(SystemFileSystem(), ProcessRandomGenerator(), path,
+                         [this](const std::string& file, ShredSource source) {
+                           progress_.push_back(ProgressText(file, source));
+                         });
+  }
+
+  static std::vector<std::string> List(const std::string& folder) {
+    std::vector<std::string> files;
+    ListFilesRecursive(SystemFileSystem(), folder, files);
+    return files;
   }
 
   ScratchFolder scratch_;
@@ -46,8 +57,7 @@ class WinShredFolder : public ::testing::Test {
 
 TEST_F(WinShredFolder, ListsDepthFirstInSearchOrderAndRemovesEverything) {
   const std::string before = testing::CurrentDirectory();
-  std::vector<std::string> files;
-  ListFilesRecursive(sel_, files);
+  const std::vector<std::string> files = List(sel_);
   // NTFS and Wine both return names in upper-case ordinal order.
   const std::vector<std::string> expected = {sel_ + "\\.cache\\c.txt", sel_ + "\\a.txt",
                                              sel_ + "\\B\\b1.txt",     sel_ + "\\B\\deep\\x.bin",
@@ -96,9 +106,7 @@ TEST_F(WinShredFolder, LinkedFolderIsNotWalkedAndItsTargetStays) {
       {"/bin/ln", "-s", testing::UnixPathOf(target), testing::UnixPathOf(sel_) + "/link"}));
   ASSERT_NE(GetFileAttributesW(Wide(sel_ + "\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 
-  std::vector<std::string> files;
-  ListFilesRecursive(sel_, files);
-  EXPECT_EQ(files.size(), 6u);
+  EXPECT_EQ(List(sel_).size(), 6u);
   // Wine would remove the link's (emptied) target instead of the link: it stays.
   const std::vector<ShredOutcome> failures = Shred(sel_);
   ASSERT_EQ(failures.size(), 2u);
@@ -135,11 +143,9 @@ TEST_F(WinShredFolder, FoldersEndingInDotOrNamedLikeDevicesAreWalkedAndRemoved) 
   WriteBytes(sel_ + "\\dots.\\CON\\in.txt", std::vector<std::uint8_t>(10, 0xEE));
   MakeFolder(sel_ + "\\dots");  // the neighbour a plain path would reach instead
   WriteBytes(sel_ + "\\dots\\keep.txt", std::vector<std::uint8_t>(10, 0x11));
-  std::vector<std::string> files;
-  ListFilesRecursive(sel_ + "\\dots.", files);
-  EXPECT_EQ(files, std::vector<std::string>{sel_ + "\\dots.\\CON\\in.txt"});
-  EXPECT_TRUE(FolderExists(sel_ + "\\dots."));
+  EXPECT_EQ(List(sel_ + "\\dots."), std::vector<std::string>{sel_ + "\\dots.\\CON\\in.txt"});
   EXPECT_TRUE(Shred(sel_ + "\\dots.").empty());
+  EXPECT_EQ(progress_, std::vector<std::string>{"正在粉碎文件：in.txt，请稍等..."});
   EXPECT_FALSE(PathExists(sel_ + "\\dots."));
   EXPECT_EQ(testing::ReadBytes(sel_ + "\\dots\\keep.txt"), std::vector<std::uint8_t>(10, 0x11));
 }
@@ -159,10 +165,13 @@ TEST_F(WinShredFolder, UnixNameWithBackslashesStopsTheTreeAndTouchesNothingOutsi
   EXPECT_EQ(testing::ReadBytes(sel_ + "\\a.txt"), std::vector<std::uint8_t>(100, 0xEE));
 }
 
-TEST_F(WinShredFolder, FolderExistsOnlyForFolders) {
-  EXPECT_TRUE(FolderExists(sel_));
-  EXPECT_FALSE(FolderExists(sel_ + "\\a.txt"));
-  EXPECT_FALSE(FolderExists(sel_ + "\\none"));
+TEST_F(WinShredFolder, SelectedFileGoesAsAFileAndNothingElseIsTouched) {
+  EXPECT_TRUE(Shred(sel_ + "\\a.txt").empty());
+  EXPECT_EQ(Shred(sel_ + "\\none").at(0).step, ShredStep::kNotFound);
+  EXPECT_EQ(progress_,
+            (std::vector<std::string>{"正在粉碎：a.txt，请稍等...", "正在粉碎：none，请稍等..."}));
+  EXPECT_FALSE(PathExists(sel_ + "\\a.txt"));
+  EXPECT_EQ(List(sel_).size(), 5u);
 }
 
 }  // namespace

@@ -4,9 +4,16 @@
 
 namespace tovo {
 
-IoError::IoError(unsigned long code) : Error(IoErrorMessage(code)), code_(code) {}
+Error::Error(std::string_view operation, std::string_view path, unsigned long code,
+             const std::string& message)
+    : std::runtime_error(message), operation_(operation), path_(path), code_(code) {}
 
-IoError::IoError(unsigned long code, const std::string& message) : Error(message), code_(code) {}
+IoError::IoError(std::string_view operation, std::string_view path, unsigned long code)
+    : Error(operation, path, code, IoErrorMessage(code)) {}
+
+IoError::IoError(std::string_view operation, std::string_view path, unsigned long code,
+                 const std::string& message)
+    : Error(operation, path, code, message) {}
 
 std::string IoErrorMessage(unsigned long code) {
   switch (code) {

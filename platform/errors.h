@@ -8,24 +8,32 @@
 
 namespace tovo {
 
-// An error whose message is shown to the user as it stands.
+// Every error the user can see: what was being done, the path it was done on
+// (empty where there is none), the system error code, and the message shown
+// to the user as it stands.
 class Error : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
-};
+  Error(std::string_view operation, std::string_view path, unsigned long code,
+        const std::string& message);
 
-// An input/output error. Built from a system code, its message comes from the
-// classic run-time table ("File access denied" for 5, "I/O error 87" for a
-// code the table does not name); it can also carry a message of its own.
-class IoError : public Error {
- public:
-  explicit IoError(unsigned long code);
-  IoError(unsigned long code, const std::string& message);
-
+  const std::string& operation() const { return operation_; }
+  const std::string& path() const { return path_; }
   unsigned long code() const { return code_; }
 
  private:
+  std::string operation_;
+  std::string path_;
   unsigned long code_;
+};
+
+// An input/output error. Its message comes from the classic run-time table
+// ("File access denied" for 5, "I/O error 87" for a code the table does not
+// name) unless it carries one of its own.
+class IoError : public Error {
+ public:
+  IoError(std::string_view operation, std::string_view path, unsigned long code);
+  IoError(std::string_view operation, std::string_view path, unsigned long code,
+          const std::string& message);
 };
 
 // The message of the run-time table for a system error code.

@@ -29,7 +29,7 @@ std::string SystemErrorText(DWORD code) {
 }
 
 SystemError::SystemError(std::string_view what, std::string_view path, DWORD code)
-    : Error(Describe(what, path, code)), code_(code) {}
+    : Error(what, path, code, Describe(what, path, code)) {}
 
 bool RunningUnderWine() {
   static const bool wine = [] {

@@ -14,15 +14,12 @@ namespace tovo {
 // line break FormatMessage leaves; "error N" when the system has no text.
 std::string SystemErrorText(DWORD code);
 
-// A Win32 call that failed: what was being done, the path, the code.
-// Capture GetLastError() right after the call, before any destructor runs.
+// A Win32 call that failed, with the system's text for its code in the
+// message. Capture GetLastError() right after the call, before any
+// destructor runs.
 class SystemError : public Error {
  public:
   SystemError(std::string_view what, std::string_view path, DWORD code);
-  DWORD code() const { return code_; }
-
- private:
-  DWORD code_;
 };
 
 // True when the program runs under Wine (ntdll exports wine_get_version).

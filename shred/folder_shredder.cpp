@@ -49,12 +49,14 @@ void ListFilesRecursive(FileSystem& fs, const std::string& folder,
   CurrentFolderGuard restorer(fs);
   // "C:" alone would name the drive's own current folder, not its root.
   if (const SystemCode code = fs.EnterFolder(IsBareDrive(base) ? base + "\\" : base)) {
-    throw IoError(code);
+    throw IoError("enter folder", base, code);
   }
   fs.Search(JoinPath(base, "*.*"), [&](const DirectoryEntry& entry) {
     if (IsDotOrDotDot(entry.name)) return;
     // Nothing of this tree is shredded when one of its names cannot be addressed.
-    if (HoldsPathSeparator(entry.name)) throw IoError(kErrorInvalidName);
+    if (HoldsPathSeparator(entry.name)) {
+      throw IoError("list folder", JoinPath(base, entry.name), kErrorInvalidName);
+    }
     const std::string path = JoinPath(base, entry.name);
     if (!IsFolder(entry.attributes)) {
       files.push_back(path);

@@ -280,7 +280,8 @@ std::string DirectoryTreeModel::ExistingFolderOf(const std::string& target,
     const std::string prefix = ThroughSlash(target, k);
     if (provider_.DirectoryExists(prefix)) return prefix;
   }
-  throw IoError(kPathNotFound, "The " + callers_path + " directory does not exist");
+  throw IoError("open folder", callers_path, kPathNotFound,
+                "The " + callers_path + " directory does not exist");
 }
 
 void DirectoryTreeModel::OpenFolder(const std::string& path) {

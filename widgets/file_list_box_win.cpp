@@ -168,7 +168,8 @@ void TShellFileListBox::GoToPath(const std::string& text) {
   const std::string path = ResolveInFolder(CurrentFolder(), text);
   {
     ProcessFolderGuard back;
-    if (!SetCurrentDirectoryW(Wide(path).c_str())) throw IoError(GetLastError());
+    if (!SetCurrentDirectoryW(Wide(path).c_str()))
+      throw IoError("enter folder", path, GetLastError());
   }
   if (tree_)
     tree_->OpenFolder(path);

@@ -63,7 +63,10 @@ HWND TTreeViewBase::CreateView(HWND parent, int id, const RECT& bounds, TreeMode
       WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, bounds.left, bounds.top,
       bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  if (!view) throw Error("the folder tree could not be created");
+  if (!view) {
+    throw Error("CreateWindowEx", "folder tree", GetLastError(),
+                "the folder tree could not be created");
+  }
   Attach(view);
   model_ = &model;
   model.SetSink(this);

@@ -85,6 +85,7 @@ TEST_F(FolderShredding, UnenterableFolderRaisesBeforeAnythingIsShredded) {
   } catch (const IoError& error) {
     EXPECT_EQ(error.code(), syscode::kAccessDenied);
     EXPECT_STREQ(error.what(), "File access denied");
+    EXPECT_EQ(error.path(), "C:\\work\\sel\\sub\\deep");
   }
   EXPECT_EQ(fs_.current, "C:\\work");
   EXPECT_TRUE(fs_.opened.empty());

@@ -44,16 +44,24 @@ TEST(TextHelpers, AsciiCaseLeavesOtherCharactersAlone) {
   EXPECT_FALSE(EqualsIgnoreAsciiCase("C:\\Data", "C:\\Dat"));
 }
 
-TEST(ErrorMessages, IoErrorUsesTheRunTimeTable) {
-  EXPECT_EQ(IoError(2).what(), std::string("File not found"));
-  EXPECT_EQ(IoError(3).what(), std::string("Invalid filename"));
-  EXPECT_EQ(IoError(4).what(), std::string("Too many open files"));
-  EXPECT_EQ(IoError(5).what(), std::string("File access denied"));
-  EXPECT_EQ(IoError(100).what(), std::string("Read beyond end of file"));
-  EXPECT_EQ(IoError(101).what(), std::string("Disk full"));
-  EXPECT_EQ(IoError(106).what(), std::string("Invalid numeric input"));
-  EXPECT_EQ(IoError(87).what(), std::string("I/O error 87"));
-  EXPECT_EQ(IoError(206).code(), 206u);
+TEST(ErrorMessages, IoErrorUsesTheRunTimeTableAndKeepsWhatWasDoneWhere) {
+  const struct {
+    unsigned long code;
+    const char* text;
+  } cases[] = {{2, "File not found"},
+               {3, "Invalid filename"},
+               {4, "Too many open files"},
+               {5, "File access denied"},
+               {100, "Read beyond end of file"},
+               {101, "Disk full"},
+               {106, "Invalid numeric input"},
+               {87, "I/O error 87"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(IoError("open", "C:\\a", c.code).what(), std::string(c.text));
+  const IoError error("enter folder", "C:\\a", 206);
+  EXPECT_EQ(error.code(), 206u);
+  EXPECT_EQ(error.operation(), "enter folder");
+  EXPECT_EQ(error.path(), "C:\\a");
 }
 
 TEST(ErrorMessages, PeriodIsAppendedOnlyAfterAHigherCharacter) {

@@ -24,7 +24,7 @@ inline bool IsFolder(std::uint32_t attributes) {
   return (attributes & attr::kDirectory) != 0;
 }
 
-struct DirectoryEntry {
+struct FolderEntry {
   std::string name;  // as the directory search reports it
   std::uint32_t attributes = 0;
 };

@@ -6,12 +6,12 @@
 namespace tovo {
 
 SystemCode ForEachEntry(const std::string& pattern,
-                        const std::function<bool(const DirectoryEntry&)>& visit) {
+                        const std::function<bool(const FolderEntry&)>& visit) {
   WIN32_FIND_DATAW data;
   const UniqueFind search(FindFirstFileW(Wide(pattern).c_str(), &data));
   if (!search) return GetLastError();
   do {
-    if (!visit(DirectoryEntry{Narrow(data.cFileName), data.dwFileAttributes})) return 0;
+    if (!visit(FolderEntry{Narrow(data.cFileName), data.dwFileAttributes})) return 0;
   } while (FindNextFileW(search.get(), &data));
   const SystemCode code = GetLastError();
   return code == ERROR_NO_MORE_FILES ? 0 : code;

@@ -19,7 +19,7 @@ namespace tovo {
 // the code of the failed start or step; a search that cannot start visits
 // nothing.
 SystemCode ForEachEntry(const std::string& pattern,
-                        const std::function<bool(const DirectoryEntry&)>& visit);
+                        const std::function<bool(const FolderEntry&)>& visit);
 
 // The process's current folder; empty when it cannot be read.
 std::string CurrentFolder();

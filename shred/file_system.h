@@ -63,7 +63,7 @@ class FileSystem : public CurrentFolderOwner {
   // recurse; an exception from `visit` ends the search. A search that cannot
   // start reports its code and visits nothing.
   virtual SystemCode Search(const std::string& pattern,
-                            const std::function<void(const DirectoryEntry&)>& visit) = 0;
+                            const std::function<void(const FolderEntry&)>& visit) = 0;
 
   // False where removing a folder link would remove its target instead
   // (Wine acts on the target), so that links must be left in place.

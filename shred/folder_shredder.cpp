@@ -51,7 +51,7 @@ void ListFilesRecursive(FileSystem& fs, const std::string& folder,
   if (const SystemCode code = fs.EnterFolder(IsBareDrive(base) ? base + "\\" : base)) {
     throw IoError("enter folder", base, code);
   }
-  fs.Search(JoinPath(base, "*.*"), [&](const DirectoryEntry& entry) {
+  fs.Search(JoinPath(base, "*.*"), [&](const FolderEntry& entry) {
     if (IsDotOrDotDot(entry.name)) return;
     // Nothing of this tree is shredded when one of its names cannot be addressed.
     if (HoldsPathSeparator(entry.name)) {
@@ -69,7 +69,7 @@ void ListFilesRecursive(FileSystem& fs, const std::string& folder,
 void RemoveFolderTree(FileSystem& fs, const std::string& folder,
                       std::vector<ShredOutcome>& notRemoved) {
   const std::string base = JoinPath(folder, "");
-  fs.Search(base + "*.*", [&](const DirectoryEntry& entry) {
+  fs.Search(base + "*.*", [&](const FolderEntry& entry) {
     if (IsDotOrDotDot(entry.name) || !IsFolder(entry.attributes)) return;
     if (HoldsPathSeparator(entry.name)) return;
     const std::string path = base + entry.name;

@@ -61,8 +61,7 @@ class WindowsOpenFile final : public OpenFile {
 // (Windows without long-path awareness; 206). Such a folder is searched by its
 // full path all the same, so entering it only has to prove it can be listed.
 SystemCode ProbeFolder(const std::string& path) {
-  return ForEachEntry(ExtendedLengthPath(path + "\\*"),
-                      [](const DirectoryEntry&) { return false; });
+  return ForEachEntry(ExtendedLengthPath(path + "\\*"), [](const FolderEntry&) { return false; });
 }
 
 }  // namespace
@@ -96,8 +95,8 @@ SystemCode WindowsFileSystem::RemoveFolder(const std::string& path) {
 }
 
 SystemCode WindowsFileSystem::Search(const std::string& pattern,
-                                     const std::function<void(const DirectoryEntry&)>& visit) {
-  return ForEachEntry(ExtendedLengthPath(pattern), [&](const DirectoryEntry& entry) {
+                                     const std::function<void(const FolderEntry&)>& visit) {
+  return ForEachEntry(ExtendedLengthPath(pattern), [&](const FolderEntry& entry) {
     visit(entry);
     return true;
   });

@@ -14,7 +14,7 @@ class WindowsFileSystem final : public FileSystem {
   SystemCode RemoveFile(const std::string& path) override;
   SystemCode RemoveFolder(const std::string& path) override;
   SystemCode Search(const std::string& pattern,
-                    const std::function<void(const DirectoryEntry&)>& visit) override;
+                    const std::function<void(const FolderEntry&)>& visit) override;
   std::string CurrentFolder() override;
   SystemCode EnterFolder(const std::string& path) override;
   bool CanRemoveFolderLinks() const override;

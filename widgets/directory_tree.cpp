@@ -191,7 +191,7 @@ void DirectoryTreeModel::AddPlaceholder(TreeNode& node) {
   nodes_.Add(&node, ":");
 }
 
-bool DirectoryTreeModel::Listed(const DirectoryEntry& entry) const {
+bool DirectoryTreeModel::Listed(const FolderEntry& entry) const {
   if (entry.attributes & attr::kSystem) return false;
   return show_hidden_ || !(entry.attributes & attr::kHidden);
 }
@@ -201,7 +201,7 @@ void DirectoryTreeModel::MarkExpandable(TreeNode& node) {
   // again, so repeated expansions do not pile up placeholders.
   if (!node.data || node.data->ChildrenLoaded || !node.children.empty()) return;
   bool found = false;
-  provider_.List(node.data->Path + "*.*", [&](const DirectoryEntry& entry) {
+  provider_.List(node.data->Path + "*.*", [&](const FolderEntry& entry) {
     found = Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name);
     return !found;
   });
@@ -213,19 +213,19 @@ void DirectoryTreeModel::LoadChildren(TreeNode& node) {
   nodes_.DeleteChildren(node);
   // Marked first: a folder that cannot be listed is not searched again.
   node.data->ChildrenLoaded = true;
-  std::vector<DirectoryEntry> folders;
-  provider_.List(node.data->Path + "*.*", [&](const DirectoryEntry& entry) {
+  std::vector<FolderEntry> folders;
+  provider_.List(node.data->Path + "*.*", [&](const FolderEntry& entry) {
     if (Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name)) {
       folders.push_back(entry);
     }
     return true;
   });
   std::stable_sort(folders.begin(), folders.end(),
-                   [this](const DirectoryEntry& a, const DirectoryEntry& b) {
+                   [this](const FolderEntry& a, const FolderEntry& b) {
                      return provider_.CompareNames(a.name, b.name) < 0;
                    });
   const std::string parent_path = node.data->Path;
-  for (DirectoryEntry& folder : folders) {
+  for (FolderEntry& folder : folders) {
     const std::string full = parent_path + folder.name;
     TreeNode child;
     child.text = std::move(folder.name);
@@ -275,10 +275,10 @@ TreeNode* DirectoryTreeModel::FindDriveNode(const std::string& root) const {
 
 std::string DirectoryTreeModel::ExistingFolderOf(const std::string& target,
                                                  const std::string& callers_path) {
-  if (provider_.DirectoryExists(target)) return target;
+  if (provider_.FolderExists(target)) return target;
   for (size_t k = CountSlashes(target); k >= 1; --k) {
     const std::string prefix = ThroughSlash(target, k);
-    if (provider_.DirectoryExists(prefix)) return prefix;
+    if (provider_.FolderExists(prefix)) return prefix;
   }
   throw IoError("open folder", callers_path, kPathNotFound,
                 "The " + callers_path + " directory does not exist");

@@ -52,11 +52,11 @@ class DriveProvider : public VolumePlatform {
   virtual int OpenImage(const std::string& path) = 0;
   // The generic folder images, closed and open.
   virtual std::pair<int, int> FolderImages() = 0;
-  virtual bool DirectoryExists(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
   // Lists a search pattern in the system's order; the callback returns false
   // to stop. A pattern that cannot be searched lists nothing.
   virtual void List(const std::string& pattern,
-                    const std::function<bool(const DirectoryEntry&)>& entry) = 0;
+                    const std::function<bool(const FolderEntry&)>& entry) = 0;
   // Order of names in the user's locale, ignoring case (<0, 0, >0).
   virtual int CompareNames(const std::string& a, const std::string& b) = 0;
   // Equality of file names ignoring case by the system's rules.
@@ -156,7 +156,7 @@ class DirectoryTreeModel {
   void AttachFolderInfo(TreeNode& node, const std::string& path, int image);
   void MakeVisible(TreeNode& node);
   void AddPlaceholder(TreeNode& node);
-  bool Listed(const DirectoryEntry& entry) const;
+  bool Listed(const FolderEntry& entry) const;
   bool MediumChanged(char letter);
   void MediumChange(char letter);
   bool BeforeChange();

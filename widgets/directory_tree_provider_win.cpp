@@ -34,8 +34,8 @@ std::optional<std::string> Win32DriveProvider::UniversalName(const std::string& 
   return volumes_.UniversalName(path);
 }
 
-std::string Win32DriveProvider::CurrentDirectory() {
-  return CurrentFolder();
+std::string Win32DriveProvider::CurrentFolder() {
+  return tovo::CurrentFolder();
 }
 
 std::uint32_t Win32DriveProvider::LogicalDrives() {
@@ -79,13 +79,13 @@ std::pair<int, int> Win32DriveProvider::FolderImages() {
   return {closed, open};
 }
 
-bool Win32DriveProvider::DirectoryExists(const std::string& path) {
+bool Win32DriveProvider::FolderExists(const std::string& path) {
   ErrorModeGuard mode;
   return IsFolder(path);
 }
 
 void Win32DriveProvider::List(const std::string& pattern,
-                              const std::function<bool(const DirectoryEntry&)>& entry) {
+                              const std::function<bool(const FolderEntry&)>& entry) {
   ErrorModeGuard mode;
   ForEachEntry(pattern, entry);
 }

@@ -18,16 +18,16 @@ class Win32DriveProvider : public DriveProvider {
   unsigned DriveType(const std::string& root) override;
   std::string FullPathName(const std::string& path) override;
   std::optional<std::string> UniversalName(const std::string& path) override;
-  std::string CurrentDirectory() override;
+  std::string CurrentFolder() override;
 
   std::uint32_t LogicalDrives() override;
   ShellItem ShellInfo(const std::string& path) override;
   int FolderImage(const std::string& path, std::uint32_t attributes) override;
   int OpenImage(const std::string& path) override;
   std::pair<int, int> FolderImages() override;
-  bool DirectoryExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
   void List(const std::string& pattern,
-            const std::function<bool(const DirectoryEntry&)>& entry) override;
+            const std::function<bool(const FolderEntry&)>& entry) override;
   int CompareNames(const std::string& a, const std::string& b) override;
   bool SameName(const std::string& a, const std::string& b) override;
 

@@ -71,7 +71,7 @@ void TDirectoryTree::Create(HWND parent, int id, RECT bounds, HFONT font, COLORR
   model_.LoadSystemImages();
   model_.BuildDriveLevel();
   DriveProvider& provider = model_.Provider();
-  OpenFolder(open_current_dir_ ? provider.CurrentDirectory() : CurrentDriveRoot(provider));
+  OpenFolder(open_current_dir_ ? provider.CurrentFolder() : CurrentDriveRoot(provider));
 }
 
 void TDirectoryTree::OpenFolder(const std::string& path) {

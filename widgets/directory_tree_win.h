@@ -26,7 +26,7 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
 
   // Creates the view, hooks the parent's device changes, builds the drive
   // level and opens the start folder (the current drive's root, or the
-  // current directory with OpenCurrentDir), which points the file list there.
+  // current folder with OpenCurrentDir), which points the file list there.
   void Create(HWND parent, int id, RECT bounds, HFONT font, COLORREF textColour);
 
   void OpenFolder(const std::string& path) override;

@@ -33,9 +33,9 @@ ExtensionIconCache& ProcessIconCache() {
   return g_processCache.cache;
 }
 
-void Win32DirectoryEnumerator::Enumerate(const std::string& pattern,
-                                         const std::function<void(const DirectoryEntry&)>& visit) {
-  ForEachEntry(pattern, [&](const DirectoryEntry& entry) {
+void Win32FolderEnumerator::Enumerate(const std::string& pattern,
+                                      const std::function<void(const FolderEntry&)>& visit) {
+  ForEachEntry(pattern, [&](const FolderEntry& entry) {
     visit(entry);
     return true;
   });

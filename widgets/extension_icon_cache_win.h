@@ -23,10 +23,10 @@ inline IconHandle ToIconHandle(HICON icon) {
 }
 
 // The directory search on a pattern relative to the current folder.
-class Win32DirectoryEnumerator : public DirectoryEnumerator {
+class Win32FolderEnumerator : public FolderEnumerator {
  public:
   void Enumerate(const std::string& pattern,
-                 const std::function<void(const DirectoryEntry&)>& visit) override;
+                 const std::function<void(const FolderEntry&)>& visit) override;
 };
 
 // Small shell icons from SHGetFileInfoW; the caller owns each icon returned.
@@ -49,7 +49,7 @@ class Win32Collation : public NameCollation {
 inline constexpr UINT kListIconFlags = 0x4105;
 inline constexpr UINT kSelectedListIconFlags = 0x14105;
 
-// A small shell icon for a path (relative to the current directory or full);
+// A small shell icon for a path (relative to the current folder or full);
 // null when the shell gives none.
 HICON FetchShellIcon(const std::wstring& path, UINT flags);
 

@@ -120,7 +120,7 @@ void TShellFileListBox::Reload() {
     std::optional<CursorGuard> hourglass;
     RedrawGuard redraw(hwnd());
     ClearEntries();
-    Win32DirectoryEnumerator directory;
+    Win32FolderEnumerator directory;
     Win32ShellIcons icons;
     Win32Collation collation;
     ListingPlatform platform{directory, icons, collation, ProcessIconCache(),

@@ -2,7 +2,7 @@
 // list box (each entry's text kept as its string, so screen readers and
 // automation read the entries) with extended multi-selection, listing the
 // entries of one folder, folders first, with their shell icons. The list
-// keeps the process's current directory at its folder between calls.
+// keeps the process's current folder at its folder between calls.
 #pragma once
 
 #include <windows.h>
@@ -27,7 +27,7 @@ class FolderOpener {
 
 class TShellFileListBox : public Subclass, public ListSelection {
  public:
-  // Folder starts as the process's current directory.
+  // Folder starts as the process's current folder.
   TShellFileListBox();
   ~TShellFileListBox() override;
 
@@ -38,7 +38,7 @@ class TShellFileListBox : public Subclass, public ListSelection {
 
   const std::string& Folder() const { return folder_; }
   // Nothing when `path` names Folder ignoring case. Otherwise makes it the
-  // current directory (a failure is ignored), reads Folder back from the
+  // current folder (a failure is ignored), reads Folder back from the
   // system and lists it.
   void SetFolder(const std::string& path);
 
@@ -71,7 +71,7 @@ class TShellFileListBox : public Subclass, public ListSelection {
   std::string FocusedFileName() const;
   std::string FocusedFilePath() const;
 
-  // Opens the folder `text` names inside the current directory, through the
+  // Opens the folder `text` names inside the current folder, through the
   // tree when one is bound. Raises IoError when it cannot be entered.
   virtual void GoToPath(const std::string& text);
 

@@ -30,10 +30,10 @@ class Lister {
   void ListPattern(std::string_view pattern) {
     if (pattern.empty()) return;
     platform_.directory.Enumerate(std::string(pattern),
-                                  [this](const DirectoryEntry& entry) { Take(entry); });
+                                  [this](const FolderEntry& entry) { Take(entry); });
   }
 
-  void Take(const DirectoryEntry& entry) {
+  void Take(const FolderEntry& entry) {
     if (!Qualifies(request_.fileType, entry.attributes)) return;
     const bool isFolder = (entry.attributes & attr::kDirectory) != 0;
     if (isFolder && (entry.name == "." || entry.name == "..")) return;

@@ -14,17 +14,17 @@
 
 namespace tovo {
 
-// Searches the process's current directory.
-class DirectoryEnumerator {
+// Searches the process's current folder.
+class FolderEnumerator {
  public:
-  virtual ~DirectoryEnumerator() = default;
+  virtual ~FolderEnumerator() = default;
   // Calls `visit` for each entry matching `pattern`, in the system's order.
   // A pattern that cannot be enumerated visits nothing.
   virtual void Enumerate(const std::string& pattern,
-                         const std::function<void(const DirectoryEntry&)>& visit) = 0;
+                         const std::function<void(const FolderEntry&)>& visit) = 0;
 };
 
-// Small shell icons, looked up by a name relative to the current directory.
+// Small shell icons, looked up by a name relative to the current folder.
 class ShellIcons {
  public:
   virtual ~ShellIcons() = default;
@@ -39,7 +39,7 @@ struct ListingRequest {
 };
 
 struct ListingPlatform {
-  DirectoryEnumerator& directory;
+  FolderEnumerator& directory;
   ShellIcons& icons;
   const NameCollation& collation;
   ExtensionIconCache& cache;

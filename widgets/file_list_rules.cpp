@@ -53,7 +53,7 @@ std::optional<int> WheelScrollTarget(int position, int lines, bool downwards) {
 }
 
 std::string ResolveInFolder(std::string_view current, std::string_view name) {
-  // The drive stays the current directory's; a drive root's directory part
+  // The drive stays the current folder's; a drive root's folder part
   // is "\" alone and gets no second separator.
   const size_t colon = current.size() >= 2 && current[1] == ':' ? 2 : 0;
   const std::string_view drive = current.substr(0, colon);

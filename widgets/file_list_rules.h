@@ -1,6 +1,6 @@
 // Small rules of the file list that do not need a window: paths of entries,
 // the focused entry, the item height, the text offset, the mouse wheel and
-// the resolution of a folder name against the current directory.
+// the resolution of a folder name against the current folder.
 #pragma once
 
 #include <optional>
@@ -52,7 +52,7 @@ class WheelNotches {
 // nullopt when going up would pass the top (the list then stays).
 std::optional<int> WheelScrollTarget(int position, int lines, bool downwards);
 
-// A folder named `name` inside the current directory `current` (for example
+// A folder named `name` inside the current folder `current` (for example
 // "C:\dir" and "sub" give "C:\dir\sub"; "C:\" and "sub" give "C:\sub").
 std::string ResolveInFolder(std::string_view current, std::string_view name);
 

@@ -113,7 +113,7 @@ std::string MapUncPathToDrive(VolumePlatform& platform, std::string_view path) {
 }
 
 std::string CurrentDriveRoot(VolumePlatform& platform) {
-  return platform.CurrentDirectory().substr(0, 3);
+  return platform.CurrentFolder().substr(0, 3);
 }
 
 }  // namespace tovo

@@ -41,12 +41,12 @@ class VolumePlatform {
   // The volume of a root such as "C:\"; nullopt when it cannot be read.
   virtual std::optional<VolumeInfo> VolumeInformation(const std::string& root) = 0;
   virtual unsigned DriveType(const std::string& root) = 0;
-  // The absolute form of a path relative to the current directory; empty
+  // The absolute form of a path relative to the current folder; empty
   // when the system gives none (an empty path, for instance).
   virtual std::string FullPathName(const std::string& path) = 0;
   // The network provider's universal (UNC) name; nullopt when it has none.
   virtual std::optional<std::string> UniversalName(const std::string& path) = 0;
-  virtual std::string CurrentDirectory() = 0;
+  virtual std::string CurrentFolder() = 0;
 };
 
 struct VolumeDisplayName {
@@ -73,7 +73,7 @@ std::string ExtractServerName(std::string_view unc);
 // unchanged when it is not a UNC path; empty when no drive maps it.
 std::string MapUncPathToDrive(VolumePlatform& platform, std::string_view path);
 
-// The first three characters of the current directory ("C:\").
+// The first three characters of the current folder ("C:\").
 std::string CurrentDriveRoot(VolumePlatform& platform);
 
 // The label rule: lower-case (ASCII letters only, the code page is UTF-8),

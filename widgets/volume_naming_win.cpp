@@ -52,8 +52,8 @@ std::optional<std::string> Win32VolumePlatform::UniversalName(const std::string&
   return Narrow(info->lpUniversalName);
 }
 
-std::string Win32VolumePlatform::CurrentDirectory() {
-  return CurrentFolder();
+std::string Win32VolumePlatform::CurrentFolder() {
+  return tovo::CurrentFolder();
 }
 
 }  // namespace tovo

@@ -13,7 +13,7 @@ class Win32VolumePlatform : public VolumePlatform {
   unsigned DriveType(const std::string& root) override;
   std::string FullPathName(const std::string& path) override;
   std::optional<std::string> UniversalName(const std::string& path) override;
-  std::string CurrentDirectory() override;
+  std::string CurrentFolder() override;
 };
 
 }  // namespace tovo

@@ -70,14 +70,14 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   return same && WildcardMatch(pattern.substr(1), name.substr(1));
 }
 
-class FakeDirectory : public DirectoryEnumerator {
+class FakeDirectory : public FolderEnumerator {
  public:
-  std::vector<DirectoryEntry> entries;
+  std::vector<FolderEntry> entries;
   std::vector<std::string> patterns;
   void Enumerate(const std::string& pattern,
-                 const std::function<void(const DirectoryEntry&)>& visit) override {
+                 const std::function<void(const FolderEntry&)>& visit) override {
     patterns.push_back(pattern);
-    for (const DirectoryEntry& e : entries)
+    for (const FolderEntry& e : entries)
       if (pattern == "*.*" || WildcardMatch(pattern, e.name)) visit(e);
   }
 };

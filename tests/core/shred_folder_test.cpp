@@ -97,8 +97,8 @@ TEST_F(FolderShredding, UnenterableFolderRaisesBeforeAnythingIsShredded) {
 // "..\outside" joined to its folder would lead out of the selection.
 TEST_F(FolderShredding, NameHoldingASeparatorStopsTheTreeBeforeAnythingIsShredded) {
   AddLinkedFolder();
-  fs_.extraEntries["C:\\work\\sel\\sub"] = {DirectoryEntry{"..\\..\\outside", attr::kDirectory},
-                                            DirectoryEntry{"x\\keep", attr::kArchive}};
+  fs_.extraEntries["C:\\work\\sel\\sub"] = {FolderEntry{"..\\..\\outside", attr::kDirectory},
+                                            FolderEntry{"x\\keep", attr::kArchive}};
   try {
     ShredTree("C:\\work\\sel");
     FAIL() << "no error raised";

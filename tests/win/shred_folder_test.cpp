@@ -56,20 +56,20 @@ class WinShredFolder : public ::testing::Test {
 };
 
 TEST_F(WinShredFolder, ListsDepthFirstInSearchOrderAndRemovesEverything) {
-  const std::string before = testing::CurrentDirectory();
+  const std::string before = testing::CurrentFolder();
   const std::vector<std::string> files = List(sel_);
   // NTFS and Wine both return names in upper-case ordinal order.
   const std::vector<std::string> expected = {sel_ + "\\.cache\\c.txt", sel_ + "\\a.txt",
                                              sel_ + "\\B\\b1.txt",     sel_ + "\\B\\deep\\x.bin",
                                              sel_ + "\\c.txt",         sel_ + "\\中文\\😀.txt"};
   EXPECT_EQ(files, expected);
-  EXPECT_EQ(testing::CurrentDirectory(), before);
+  EXPECT_EQ(testing::CurrentFolder(), before);
 
   EXPECT_TRUE(Shred(sel_ + "\\").empty());
   EXPECT_FALSE(PathExists(sel_));
   ASSERT_EQ(progress_.size(), expected.size());
   EXPECT_EQ(progress_.back(), "正在粉碎文件：😀.txt，请稍等...");
-  EXPECT_EQ(testing::CurrentDirectory(), before);
+  EXPECT_EQ(testing::CurrentFolder(), before);
 }
 
 TEST_F(WinShredFolder, FileInUseStaysWithItsFolders) {
@@ -125,7 +125,7 @@ TEST_F(WinShredFolder, UnenterableFolderStopsBeforeAnythingIsShredded) {
   // Windows, is listed but no Windows path can enter it (error 123).
   if (!RunningUnderWine()) GTEST_SKIP() << "needs a folder made outside Windows";
   ASSERT_TRUE(testing::RunUnix({"/bin/mkdir", testing::UnixPathOf(sel_ + "\\B") + "/stuck*"}));
-  const std::string before = testing::CurrentDirectory();
+  const std::string before = testing::CurrentFolder();
   try {
     Shred(sel_);
     FAIL() << "no error raised";
@@ -134,7 +134,7 @@ TEST_F(WinShredFolder, UnenterableFolderStopsBeforeAnythingIsShredded) {
   }
   EXPECT_TRUE(progress_.empty());
   EXPECT_EQ(testing::ReadBytes(sel_ + "\\a.txt"), std::vector<std::uint8_t>(100, 0xEE));
-  EXPECT_EQ(testing::CurrentDirectory(), before);
+  EXPECT_EQ(testing::CurrentFolder(), before);
 }
 
 TEST_F(WinShredFolder, FoldersEndingInDotOrNamedLikeDevicesAreWalkedAndRemoved) {

@@ -37,7 +37,7 @@ TEST(VolumeNamingWin, NetworkDriveWithoutUniversalName) {
 
 TEST(VolumeNamingWin, CurrentDriveRootAndFullPaths) {
   Win32VolumePlatform platform;
-  EXPECT_EQ(CurrentDriveRoot(platform), platform.CurrentDirectory().substr(0, 3));
+  EXPECT_EQ(CurrentDriveRoot(platform), platform.CurrentFolder().substr(0, 3));
   EXPECT_EQ(platform.FullPathName(""), "");
   EXPECT_EQ(platform.FullPathName("\\"), CurrentDriveRoot(platform));
   EXPECT_EQ(platform.FullPathName("C:\\a\\..\\b\\"), "C:\\b\\");

@@ -67,7 +67,7 @@ class FakeMachine : public DriveProvider {
     if (!drive || !drive->universal) return std::nullopt;
     return *drive->universal + path.substr(2);
   }
-  std::string CurrentDirectory() override { return cwd; }
+  std::string CurrentFolder() override { return cwd; }
 
   std::uint32_t LogicalDrives() override {
     std::uint32_t mask = 0;
@@ -84,7 +84,7 @@ class FakeMachine : public DriveProvider {
   int FolderImage(const std::string& path, std::uint32_t) override { return ShellInfo(path).image; }
   int OpenImage(const std::string& path) override { return ShellInfo(path).image + 100; }
   std::pair<int, int> FolderImages() override { return {2, 3}; }
-  bool DirectoryExists(const std::string& path) override {
+  bool FolderExists(const std::string& path) override {
     std::string p = path;
     if (EndsWith(p, "\\")) p.pop_back();
     if (p.size() == 2) {
@@ -97,11 +97,11 @@ class FakeMachine : public DriveProvider {
     return false;
   }
   void List(const std::string& pattern,
-            const std::function<bool(const DirectoryEntry&)>& entry) override {
+            const std::function<bool(const FolderEntry&)>& entry) override {
     searches.push_back(pattern);
     const std::string dir = pattern.substr(0, pattern.size() - 3);  // keeps the "\"
     const FakeDrive* drive = Find(dir);
-    if (!drive || !drive->volume || !DirectoryExists(dir)) return;
+    if (!drive || !drive->volume || !FolderExists(dir)) return;
     if (dir.size() > 3 && (!entry({".", kDir}) || !entry({"..", kDir}))) return;
     for (const auto& e : entries) {
       const size_t slash = e.path.rfind('\\');

@@ -173,23 +173,23 @@ SystemCode FakeFileSystem::RemoveFolder(const std::string& path) {
 }
 
 SystemCode FakeFileSystem::Search(const std::string& pattern,
-                                  const std::function<void(const DirectoryEntry&)>& visit) {
+                                  const std::function<void(const FolderEntry&)>& visit) {
   const size_t star = pattern.rfind("*.*");
   if (star == std::string::npos || star != pattern.size() - 3) return 123;  // invalid name
   const std::string folder = Resolve(Normal(pattern.substr(0, star)));
   if (!nodes_.count(folder)) return syscode::kPathNotFound;
   if (enterFailures.count(folder)) return enterFailures[folder];
   if (folder.size() > 3) {
-    visit(DirectoryEntry{".", attr::kDirectory});
-    visit(DirectoryEntry{"..", attr::kDirectory});
+    visit(FolderEntry{".", attr::kDirectory});
+    visit(FolderEntry{"..", attr::kDirectory});
   }
   // A copy, as the engine removes entries while the search is open.
   for (const std::string& name : ChildrenOf(folder)) {
     const std::string child = folder.size() == 3 ? folder + name : folder + "\\" + name;
-    if (nodes_.count(child)) visit(DirectoryEntry{name, nodes_.at(child).attributes});
+    if (nodes_.count(child)) visit(FolderEntry{name, nodes_.at(child).attributes});
   }
   if (const auto extra = extraEntries.find(folder); extra != extraEntries.end()) {
-    for (const DirectoryEntry& entry : extra->second) visit(entry);
+    for (const FolderEntry& entry : extra->second) visit(entry);
   }
   return 0;
 }

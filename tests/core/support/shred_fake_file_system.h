@@ -44,7 +44,7 @@ class FakeFileSystem : public FileSystem {
   bool linksRemovable = true;
   // Entries a search reports in a folder beyond the tree: Unix names that
   // Wine passes through, such as "..\x".
-  std::map<std::string, std::vector<DirectoryEntry>> extraEntries;
+  std::map<std::string, std::vector<FolderEntry>> extraEntries;
 
   // What the engine did.
   std::vector<std::string> opened;
@@ -60,7 +60,7 @@ class FakeFileSystem : public FileSystem {
   SystemCode RemoveFile(const std::string& path) override;
   SystemCode RemoveFolder(const std::string& path) override;
   SystemCode Search(const std::string& pattern,
-                    const std::function<void(const DirectoryEntry&)>& visit) override;
+                    const std::function<void(const FolderEntry&)>& visit) override;
   std::string CurrentFolder() override { return current; }
   SystemCode EnterFolder(const std::string& path) override;
   bool CanRemoveFolderLinks() const override { return linksRemovable; }

@@ -29,7 +29,7 @@ void MakeFolder(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 bool PathExists(const std::string& path);
-std::string CurrentDirectory();
+std::string CurrentFolder();
 
 // Under Wine: the Unix path of a Windows path, and running a Unix command
 // (arguments are quoted; none may contain a double quote). Empty / false

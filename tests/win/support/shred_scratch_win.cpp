@@ -105,7 +105,7 @@ bool PathExists(const std::string& path) {
   return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string CurrentDirectory() {
+std::string CurrentFolder() {
   wchar_t buffer[4096];
   const DWORD length = GetCurrentDirectoryW(4096, buffer);
   return Narrow(std::wstring(buffer, length < 4096 ? length : 0));

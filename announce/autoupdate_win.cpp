@@ -10,8 +10,8 @@ namespace {
 // One run: fetch, parse, hand over, then the object frees itself.
 class TautoupdateThread {
  public:
-  TautoupdateThread(HWND mainWindow, std::string softId, std::string softVer, AnnounceServer server,
-                    FetchLimits limits)
+  TautoupdateThread(HWND mainWindow, std::string softId, std::string softVer,
+                    AnnouncementServer server, FetchLimits limits)
       : mainWindow_(mainWindow),
         softId_(std::move(softId)),
         softVer_(std::move(softVer)),
@@ -45,18 +45,18 @@ class TautoupdateThread {
   HWND mainWindow_;
   std::string softId_;
   std::string softVer_;
-  AnnounceServer server_;
+  AnnouncementServer server_;
   FetchLimits limits_;
 };
 
 }  // namespace
 
 void StartAutoupdate(HWND mainWindow, const std::string& softId, const std::string& softVer) {
-  StartAutoupdateAt(mainWindow, softId, softVer, AnnounceServer{});
+  StartAutoupdateAt(mainWindow, softId, softVer, AnnouncementServer{});
 }
 
 void StartAutoupdateAt(HWND mainWindow, const std::string& softId, const std::string& softVer,
-                       const AnnounceServer& server, const FetchLimits& limits) {
+                       const AnnouncementServer& server, const FetchLimits& limits) {
   auto worker = std::make_unique<TautoupdateThread>(mainWindow, softId, softVer, server, limits);
   // Detached at once: closing the program must never wait for a service
   // that does not answer, and the process's end takes the thread with it.

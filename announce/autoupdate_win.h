@@ -27,7 +27,7 @@ void StartAutoupdate(HWND mainWindow, const std::string& softId, const std::stri
 
 // The same against another server (the tests' loopback service).
 void StartAutoupdateAt(HWND mainWindow, const std::string& softId, const std::string& softVer,
-                       const AnnounceServer& server, const FetchLimits& limits = {});
+                       const AnnouncementServer& server, const FetchLimits& limits = {});
 
 // Takes ownership of the list posted with kAnnouncementsArrived.
 std::unique_ptr<AnnouncementList> TakeAnnouncements(LPARAM lParam);

@@ -75,7 +75,7 @@ bool Configure(CURL* curl, const std::string& url, curl_slist* headers, Body& bo
 
 }  // namespace
 
-std::string BuildAnnounceUrl(const AnnounceServer& server, const std::string& adapters,
+std::string BuildAnnounceUrl(const AnnouncementServer& server, const std::string& adapters,
                              const std::string& ip, const std::string& softId,
                              const std::string& softVer) {
   // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on the chain
@@ -104,9 +104,10 @@ std::optional<std::string> HttpGetBody(const std::string& url, const FetchLimits
   return std::move(body.bytes);
 }
 
-std::vector<std::string> FetchAnnouncements(const AnnounceServer& server, IdentitySource& identity,
-                                            GbkDecoder& gbk, const std::string& softId,
-                                            const std::string& softVer, const FetchLimits& limits) {
+std::vector<std::string> FetchAnnouncements(const AnnouncementServer& server,
+                                            IdentitySource& identity, GbkDecoder& gbk,
+                                            const std::string& softId, const std::string& softVer,
+                                            const FetchLimits& limits) {
   std::string reply;
   try {
     const std::string adapters = GetMacAddressList(identity);

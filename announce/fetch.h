@@ -13,7 +13,7 @@
 
 namespace tovo {
 
-struct AnnounceServer {
+struct AnnouncementServer {
   std::string host = TOVO_SITE_HOST;
   int port = 80;
 };
@@ -29,7 +29,7 @@ struct FetchLimits {
 // "http://host[:port]/rjservlet?Command=getmess&wkdz=…&ip=…&softid=…&softver=…"
 // by plain concatenation; nothing is percent-encoded, the service expects the
 // ";" of the adapter list and the "," of the fallback address as they are.
-std::string BuildAnnounceUrl(const AnnounceServer& server, const std::string& adapters,
+std::string BuildAnnounceUrl(const AnnouncementServer& server, const std::string& adapters,
                              const std::string& ip, const std::string& softId,
                              const std::string& softVer);
 
@@ -40,9 +40,9 @@ std::optional<std::string> HttpGetBody(const std::string& url, const FetchLimits
 
 // Identity, URL, request, decoding and parsing: the announcement lines, or
 // none when anything on the way fails.
-std::vector<std::string> FetchAnnouncements(const AnnounceServer& server, IdentitySource& identity,
-                                            GbkDecoder& gbk, const std::string& softId,
-                                            const std::string& softVer,
+std::vector<std::string> FetchAnnouncements(const AnnouncementServer& server,
+                                            IdentitySource& identity, GbkDecoder& gbk,
+                                            const std::string& softId, const std::string& softVer,
                                             const FetchLimits& limits = {});
 
 }  // namespace tovo

@@ -9,47 +9,50 @@ bool IsOpenableLink(std::string_view trimmedLink) {
   return StartsWith(lower, "http://") || StartsWith(lower, "https://");
 }
 
-Ticker::Ticker(TickerView& view, const std::string& caption, const std::string& hint,
-               AdLineSource source)
+AnnouncementTicker::AnnouncementTicker(AnnouncementView& view, const std::string& caption,
+                                       const std::string& hint, AdLineSource source)
     : view_(view), source_(std::move(source)) {
-  labels_[0] = {caption, hint, kAdShowingTop, false};
-  labels_[1] = {caption, hint, kAdWaitingTop, false};
+  labels_[0] = {caption, hint, kAnnouncementShowingTop, false};
+  labels_[1] = {caption, hint, kAnnouncementWaitingTop, false};
 }
 
-const std::vector<std::string>& Ticker::lines() const {
+const std::vector<std::string>& AnnouncementTicker::lines() const {
   static const std::vector<std::string> kNone;
   if (!source_) return ownLines_;
   const std::vector<std::string>* lines = source_();
   return lines ? *lines : kNone;
 }
 
-void Ticker::TakeLines(std::vector<std::string> lines) {
+void AnnouncementTicker::TakeLines(std::vector<std::string> lines) {
   ownLines_ = std::move(lines);
   adIndex_ = 0;
   if (!ownLines_.empty()) view_.SetRotationTimer(true);
 }
 
-void Ticker::RotationTick() {
+void AnnouncementTicker::RotationTick() {
   view_.SetRotationTimer(false);
   const std::vector<std::string>& lines = this->lines();
   if (lines.empty()) return;  // nothing ever switches the rotation on then
-  const AdLabel target = adTurn_ == 1 ? AdLabel::Second : AdLabel::First;
+  const AnnouncementLabel target =
+      adTurn_ == 1 ? AnnouncementLabel::Second : AnnouncementLabel::First;
   const std::string& line = lines[adIndex_ < lines.size() ? adIndex_ : 0];
   const std::size_t bar = line.find('|');
-  AdLabelState& state = State(target);
+  AnnouncementLabelState& state = State(target);
   state.caption = bar == std::string::npos ? std::string() : line.substr(0, bar);
   state.hint = bar == std::string::npos ? line : line.substr(bar + 1);
   view_.SetCaption(target, state.caption);
   view_.SetHint(target, state.hint);
-  view_.SetColour(target, StartsWith(state.caption, "<>") ? kAdRed : kAdGrey);
+  view_.SetColour(target, StartsWith(state.caption, "<>") ? kAnnouncementRed : kAnnouncementGrey);
   adIndex_ = adIndex_ + 1 < lines.size() ? adIndex_ + 1 : 0;
   view_.SetScrollTimer(true);
   view_.SetRotationTimer(true);
 }
 
-void Ticker::ScrollTick() {
-  const AdLabel incoming = adTurn_ == 1 ? AdLabel::Second : AdLabel::First;
-  const AdLabel outgoing = adTurn_ == 1 ? AdLabel::First : AdLabel::Second;
+void AnnouncementTicker::ScrollTick() {
+  const AnnouncementLabel incoming =
+      adTurn_ == 1 ? AnnouncementLabel::Second : AnnouncementLabel::First;
+  const AnnouncementLabel outgoing =
+      adTurn_ == 1 ? AnnouncementLabel::First : AnnouncementLabel::Second;
   if (State(incoming).top <= 10) {
     MoveTo(outgoing, State(incoming).top + 30);
     view_.SetScrollTimer(false);
@@ -60,8 +63,8 @@ void Ticker::ScrollTick() {
   MoveTo(incoming, State(outgoing).top + 30);
 }
 
-void Ticker::PointerEnter(AdLabel label) {
-  AdLabelState& state = State(label);
+void AnnouncementTicker::PointerEnter(AnnouncementLabel label) {
+  AnnouncementLabelState& state = State(label);
   if (!state.underline) {
     state.underline = true;
     view_.SetUnderline(label, true);
@@ -69,8 +72,8 @@ void Ticker::PointerEnter(AdLabel label) {
   view_.SetRotationTimer(false);
 }
 
-void Ticker::PointerLeave(AdLabel label) {
-  AdLabelState& state = State(label);
+void AnnouncementTicker::PointerLeave(AnnouncementLabel label) {
+  AnnouncementLabelState& state = State(label);
   if (state.underline) {
     state.underline = false;
     view_.SetUnderline(label, false);
@@ -78,12 +81,12 @@ void Ticker::PointerLeave(AdLabel label) {
   if (!lines().empty()) view_.SetRotationTimer(true);
 }
 
-void Ticker::Click(AdLabel label) {
+void AnnouncementTicker::Click(AnnouncementLabel label) {
   const std::string link = Trim(State(label).hint);
   if (IsOpenableLink(link)) view_.OpenLink(link);
 }
 
-void Ticker::MoveTo(AdLabel label, int top) {
+void AnnouncementTicker::MoveTo(AnnouncementLabel label, int top) {
   State(label).top = top;
   view_.SetTop(label, top);
 }

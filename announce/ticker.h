@@ -3,7 +3,7 @@
 // every 4000 ms that loads the next line into the waiting label, and a scroll
 // tick every 100 ms that moves both up by 5 pixels until the new one shows.
 // No clock inside: the owner calls the ticks from its timers and forwards
-// the pointer events; every change goes out through TickerView.
+// the pointer events; every change goes out through AnnouncementView.
 #pragma once
 
 #include <cstdint>
@@ -14,22 +14,22 @@
 
 namespace tovo {
 
-enum class AdLabel { First, Second };  // l_ad1, l_ad2
+enum class AnnouncementLabel { First, Second };  // l_ad1, l_ad2
 
-inline constexpr std::uint32_t kAdRed = 255;       // text beginning with "<>"
-inline constexpr std::uint32_t kAdGrey = 8421504;  // every other text
-inline constexpr int kAdShowingTop = 9;
-inline constexpr int kAdWaitingTop = 37;  // l_ad2 at creation; 39 once the cycle runs
+inline constexpr std::uint32_t kAnnouncementRed = 255;       // text beginning with "<>"
+inline constexpr std::uint32_t kAnnouncementGrey = 8421504;  // every other text
+inline constexpr int kAnnouncementShowingTop = 9;
+inline constexpr int kAnnouncementWaitingTop = 37;  // l_ad2 at creation; 39 once the cycle runs
 
 // What the ticker changes; the Win32 strip applies it to labels and timers.
-class TickerView {
+class AnnouncementView {
  public:
-  virtual ~TickerView() = default;
-  virtual void SetCaption(AdLabel label, const std::string& caption) = 0;
-  virtual void SetHint(AdLabel label, const std::string& hint) = 0;
-  virtual void SetColour(AdLabel label, std::uint32_t colour) = 0;
-  virtual void SetTop(AdLabel label, int top) = 0;
-  virtual void SetUnderline(AdLabel label, bool underline) = 0;
+  virtual ~AnnouncementView() = default;
+  virtual void SetCaption(AnnouncementLabel label, const std::string& caption) = 0;
+  virtual void SetHint(AnnouncementLabel label, const std::string& hint) = 0;
+  virtual void SetColour(AnnouncementLabel label, std::uint32_t colour) = 0;
+  virtual void SetTop(AnnouncementLabel label, int top) = 0;
+  virtual void SetUnderline(AnnouncementLabel label, bool underline) = 0;
   // Switching a running timer on changes nothing; off and on again restarts
   // its interval.
   virtual void SetRotationTimer(bool on) = 0;
@@ -37,7 +37,7 @@ class TickerView {
   virtual void OpenLink(const std::string& link) = 0;
 };
 
-struct AdLabelState {
+struct AnnouncementLabelState {
   std::string caption;
   std::string hint;
   int top = 0;
@@ -51,13 +51,13 @@ bool IsOpenableLink(std::string_view trimmedLink);
 // The announcement list as its owner has it now; null once released.
 using AdLineSource = std::function<const std::vector<std::string>*()>;
 
-class Ticker {
+class AnnouncementTicker {
  public:
   // Both labels start with the initial caption and hint; l_ad1 shows at 9,
   // l_ad2 waits at 37. The view is assumed to show this state already.
   // Without a source the ticker keeps the lines itself (TakeLines).
-  Ticker(TickerView& view, const std::string& caption, const std::string& hint,
-         AdLineSource source = {});
+  AnnouncementTicker(AnnouncementView& view, const std::string& caption, const std::string& hint,
+                     AdLineSource source = {});
 
   // The worker's lines arrive (once) into the ticker's own list; the
   // rotation starts when there are any.
@@ -65,24 +65,26 @@ class Ticker {
 
   void RotationTick();
   void ScrollTick();
-  void PointerEnter(AdLabel label);
-  void PointerLeave(AdLabel label);
-  void Click(AdLabel label);
+  void PointerEnter(AnnouncementLabel label);
+  void PointerLeave(AnnouncementLabel label);
+  void Click(AnnouncementLabel label);
 
   int adTurn() const { return adTurn_; }
   std::size_t adIndex() const { return adIndex_; }
-  const AdLabelState& label(AdLabel which) const { return labels_[Index(which)]; }
+  const AnnouncementLabelState& label(AnnouncementLabel which) const {
+    return labels_[Index(which)];
+  }
   const std::vector<std::string>& lines() const;
 
  private:
-  static int Index(AdLabel label) { return label == AdLabel::First ? 0 : 1; }
-  AdLabelState& State(AdLabel label) { return labels_[Index(label)]; }
-  void MoveTo(AdLabel label, int top);
+  static int Index(AnnouncementLabel label) { return label == AnnouncementLabel::First ? 0 : 1; }
+  AnnouncementLabelState& State(AnnouncementLabel label) { return labels_[Index(label)]; }
+  void MoveTo(AnnouncementLabel label, int top);
 
-  TickerView& view_;
+  AnnouncementView& view_;
   AdLineSource source_;
   std::vector<std::string> ownLines_;
-  AdLabelState labels_[2];
+  AnnouncementLabelState labels_[2];
   int adTurn_ = 0;  // 1: l_ad1 shows and l_ad2 takes the next line
   std::size_t adIndex_ = 0;
 };

@@ -9,10 +9,11 @@ namespace tovo {
 
 void AttachAnnounceStrip(Tform_vazo& form) {
   namespace vazo = forms::vazo;
-  auto strip = std::make_shared<AnnounceStrip>(
+  auto strip = std::make_shared<AnnouncementStrip>(
       form.hwnd(), form.StripLabel(vazo::kLAd1), form.StripLabel(vazo::kLAd2),
-      [&form](StripTimer timer, bool on) {
-        form.SetTimerEnabled(timer == StripTimer::Rotation ? vazo::kTimerAd : vazo::kTimerAd2, on);
+      [&form](AnnouncementTimer timer, bool on) {
+        form.SetTimerEnabled(
+            timer == AnnouncementTimer::Rotation ? vazo::kTimerAd : vazo::kTimerAd2, on);
       },
       // Null once FormClose has released the list: the strip then has no lines.
       [&form]() -> const std::vector<std::string>* { return form.Announcements(); });

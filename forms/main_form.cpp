@@ -9,8 +9,8 @@
 namespace tovo::forms::vazo {
 namespace {
 
-constexpr std::string_view kAdCaption = "更多实用软件请访问：" TOVO_SITE_HOST;
-constexpr std::string_view kAdHint = "http://" TOVO_SITE_HOST;
+constexpr std::string_view kAnnouncementCaption = "更多实用软件请访问：" TOVO_SITE_HOST;
+constexpr std::string_view kAnnouncementHint = "http://" TOVO_SITE_HOST;
 
 constexpr Font kWindowFont{.face = "宋体", .height = 12, .colour = kNavy};
 constexpr Font kParentFont{};  // the window font
@@ -134,20 +134,20 @@ constexpr Control kControls[] = {
      .kind = Kind::Label,
      .parent = kPanelCenterBottom,
      .rect = {7, 9, 280, 12},
-     .caption = kAdCaption,
+     .caption = kAnnouncementCaption,
      .font = kOwnGrey,
      .colour = kInherit,
-     .hint = kAdHint},
+     .hint = kAnnouncementHint},
     {.id = kLAd2,
      .name = "l_ad2",
      .kind = Kind::Label,
      .parent = kPanelCenterBottom,
      .rect = {7, 37, 198, 12},
-     .caption = kAdCaption,
+     .caption = kAnnouncementCaption,
      .font = kParentFont,
      .colour = kInherit,
      .look = kAutoSize,
-     .hint = kAdHint},
+     .hint = kAnnouncementHint},
 };
 
 constexpr Form kForm{
@@ -187,12 +187,12 @@ const Timer& MainTimer(int id) {
   return *it;
 }
 
-std::string_view InitialAdCaption() {
-  return kAdCaption;
+std::string_view InitialAnnouncementCaption() {
+  return kAnnouncementCaption;
 }
 
-std::string_view InitialAdHint() {
-  return kAdHint;
+std::string_view InitialAnnouncementHint() {
+  return kAnnouncementHint;
 }
 
 }  // namespace tovo::forms::vazo

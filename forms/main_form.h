@@ -46,7 +46,7 @@ const Control& MainControl(int id);
 const Timer& MainTimer(int id);
 
 // The initial caption and hint of the two announcement labels.
-std::string_view InitialAdCaption();
-std::string_view InitialAdHint();
+std::string_view InitialAnnouncementCaption();
+std::string_view InitialAnnouncementHint();
 
 }  // namespace tovo::forms::vazo

@@ -33,8 +33,8 @@ class FixedIdentity : public IdentitySource {
   }
 };
 
-TEST(AnnounceUrl, PlainConcatenation) {
-  const AnnounceServer site;
+TEST(AnnouncementUrl, PlainConcatenation) {
+  const AnnouncementServer site;
   EXPECT_EQ(BuildAnnounceUrl(site, "00E04C680123;00E04C680123", "0,0,0,0", "Ruzidudu", "1.0"),
             "http://" TOVO_SITE_HOST
             "/rjservlet?Command=getmess&wkdz=00E04C680123;00E04C680123&ip=0,0,0,0"
@@ -43,9 +43,9 @@ TEST(AnnounceUrl, PlainConcatenation) {
             "http://127.0.0.1:8080/rjservlet?Command=getmess&wkdz=&ip=10.0.0.1&softid=a&softver=b");
 }
 
-class AnnounceFetch : public ::testing::Test {
+class AnnouncementFetch : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { server_ = new testing::AnnounceServerProcess(); }
+  static void SetUpTestSuite() { server_ = new testing::AnnouncementServerProcess(); }
   static void TearDownTestSuite() {
     delete server_;
     server_ = nullptr;
@@ -61,14 +61,14 @@ class AnnounceFetch : public ::testing::Test {
                               limits);
   }
 
-  static testing::AnnounceServerProcess* server_;
+  static testing::AnnouncementServerProcess* server_;
   FixedIdentity identity_;
   std::unique_ptr<GbkDecoder> gbk_;
 };
 
-testing::AnnounceServerProcess* AnnounceFetch::server_ = nullptr;
+testing::AnnouncementServerProcess* AnnouncementFetch::server_ = nullptr;
 
-TEST_F(AnnounceFetch, RequestBytesAreExactlyTheFixedSet) {
+TEST_F(AnnouncementFetch, RequestBytesAreExactlyTheFixedSet) {
   Fetch("good");
   const std::string expected =
       "GET /rjservlet?Command=getmess&wkdz=00E04C680123&ip=192.168.1.5&softid=good&softver=1.0 "
@@ -83,41 +83,41 @@ TEST_F(AnnounceFetch, RequestBytesAreExactlyTheFixedSet) {
   EXPECT_EQ(server_->RequestFor("good"), expected);
 }
 
-TEST_F(AnnounceFetch, GoodRepliesGiveTheirLines) {
+TEST_F(AnnouncementFetch, GoodRepliesGiveTheirLines) {
   EXPECT_EQ(Fetch("good"), (Lines{"One|http://one.example/1", "<>Two|L2"}));
   EXPECT_EQ(Fetch("crlf"), (Lines{"One|L1"}));
   EXPECT_EQ(Fetch("chinese"),
             (Lines{"\xE4\xB8\xAD\xE6\x96\x87\xE5\x85\xAC\xE5\x91\x8A|http://x.example/"}));
 }
 
-TEST_F(AnnounceFetch, PercentEncodedGbkArrivesAsText) {
+TEST_F(AnnouncementFetch, PercentEncodedGbkArrivesAsText) {
   EXPECT_EQ(Fetch("gbk"), (Lines{"\xE4\xB8\xAD\xE6\x96\x87|http://x.example/+"}));
   EXPECT_EQ(Fetch("notgbk"), Lines{});
 }
 
-class AnnounceFetchWithoutLines : public AnnounceFetch,
-                                  public ::testing::WithParamInterface<const char*> {};
+class AnnouncementFetchWithoutLines : public AnnouncementFetch,
+                                      public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(AnnounceFetchWithoutLines, GivesNoLines) {
+TEST_P(AnnouncementFetchWithoutLines, GivesNoLines) {
   EXPECT_EQ(Fetch(GetParam()), Lines{});
   EXPECT_NE(server_->RequestFor(GetParam()), "") << "the service was asked";
 }
 
-INSTANTIATE_TEST_SUITE_P(Replies, AnnounceFetchWithoutLines,
+INSTANTIATE_TEST_SUITE_P(Replies, AnnouncementFetchWithoutLines,
                          ::testing::Values("empty", "nobody", "status204", "status404", "status500",
                                            "status302", "status304", "status401", "overcap",
                                            "badutf8", "badpercent", "close"));
 
-TEST_F(AnnounceFetch, BodyOfExactlyTheCapIsAccepted) {
+TEST_F(AnnouncementFetch, BodyOfExactlyTheCapIsAccepted) {
   EXPECT_EQ(Fetch("atcap"), (Lines{"A|B"}));
 }
 
-TEST_F(AnnounceFetch, RedirectIsNotFollowed) {
+TEST_F(AnnouncementFetch, RedirectIsNotFollowed) {
   Fetch("status302");
   EXPECT_EQ(server_->RequestFor("redirected"), "");
 }
 
-TEST_F(AnnounceFetch, SilentServerEndsAfterTheStallLimit) {
+TEST_F(AnnouncementFetch, SilentServerEndsAfterTheStallLimit) {
   FetchLimits limits;
   limits.stallSeconds = 1;
   const auto start = std::chrono::steady_clock::now();
@@ -125,7 +125,7 @@ TEST_F(AnnounceFetch, SilentServerEndsAfterTheStallLimit) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
-TEST(AnnounceFetchOffline, RefusedConnectionGivesNoLines) {
+TEST(AnnouncementFetchOffline, RefusedConnectionGivesNoLines) {
   FixedIdentity identity;
   class NoGbk : public GbkDecoder {
     std::optional<std::string> GbkToUtf8(std::string_view) override { return std::nullopt; }

@@ -10,11 +10,11 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Keeps what a real strip would show, plus the timers and opened links.
-class RecordingView : public TickerView {
+class RecordingView : public AnnouncementView {
  public:
   struct Shown {
     std::string caption, hint;
-    std::uint32_t colour = kAdGrey;
+    std::uint32_t colour = kAnnouncementGrey;
     int top = 0;
     bool underline = false;
   };
@@ -23,12 +23,12 @@ class RecordingView : public TickerView {
   int rotationStarts = 0;
   Lines opened;
 
-  static int I(AdLabel l) { return l == AdLabel::First ? 0 : 1; }
-  void SetCaption(AdLabel l, const std::string& c) override { shown[I(l)].caption = c; }
-  void SetHint(AdLabel l, const std::string& h) override { shown[I(l)].hint = h; }
-  void SetColour(AdLabel l, std::uint32_t c) override { shown[I(l)].colour = c; }
-  void SetTop(AdLabel l, int t) override { shown[I(l)].top = t; }
-  void SetUnderline(AdLabel l, bool u) override { shown[I(l)].underline = u; }
+  static int I(AnnouncementLabel l) { return l == AnnouncementLabel::First ? 0 : 1; }
+  void SetCaption(AnnouncementLabel l, const std::string& c) override { shown[I(l)].caption = c; }
+  void SetHint(AnnouncementLabel l, const std::string& h) override { shown[I(l)].hint = h; }
+  void SetColour(AnnouncementLabel l, std::uint32_t c) override { shown[I(l)].colour = c; }
+  void SetTop(AnnouncementLabel l, int t) override { shown[I(l)].top = t; }
+  void SetUnderline(AnnouncementLabel l, bool u) override { shown[I(l)].underline = u; }
   void SetRotationTimer(bool on) override {
     rotation = on;
     rotationStarts += on ? 1 : 0;
@@ -37,11 +37,11 @@ class RecordingView : public TickerView {
   void OpenLink(const std::string& link) override { opened.push_back(link); }
 };
 
-class TickerTest : public ::testing::Test {
+class AnnouncementTickerTest : public ::testing::Test {
  protected:
-  TickerTest() {
-    view.shown[0].top = kAdShowingTop;
-    view.shown[1].top = kAdWaitingTop;
+  AnnouncementTickerTest() {
+    view.shown[0].top = kAnnouncementShowingTop;
+    view.shown[1].top = kAnnouncementWaitingTop;
   }
 
   // What the main window's timers would do: a rotation tick, then scroll
@@ -57,14 +57,14 @@ class TickerTest : public ::testing::Test {
     return ticks;
   }
   const RecordingView::Shown& Showing() {
-    return view.shown[view.shown[0].top == kAdShowingTop ? 0 : 1];
+    return view.shown[view.shown[0].top == kAnnouncementShowingTop ? 0 : 1];
   }
 
   RecordingView view;
-  Ticker ticker{view, "more: www.site", "http://www.site"};
+  AnnouncementTicker ticker{view, "more: www.site", "http://www.site"};
 };
 
-TEST_F(TickerTest, FirstRotationReplacesTheInitialTextInPlace) {
+TEST_F(AnnouncementTickerTest, FirstRotationReplacesTheInitialTextInPlace) {
   ticker.TakeLines({"One|http://one", "Two|http://two"});
   EXPECT_EQ(Rotate(), 1);
   EXPECT_EQ(view.shown[0].caption, "One");
@@ -76,7 +76,7 @@ TEST_F(TickerTest, FirstRotationReplacesTheInitialTextInPlace) {
   EXPECT_TRUE(view.rotation);
 }
 
-TEST_F(TickerTest, ScrollMakesSixMovesOfFivePixelsAndStopsOnTheSeventhTick) {
+TEST_F(AnnouncementTickerTest, ScrollMakesSixMovesOfFivePixelsAndStopsOnTheSeventhTick) {
   ticker.TakeLines({"One|a", "Two|b"});
   Rotate();
   ticker.RotationTick();  // "Two" into l_ad2, waiting at 39
@@ -96,7 +96,7 @@ TEST_F(TickerTest, ScrollMakesSixMovesOfFivePixelsAndStopsOnTheSeventhTick) {
   EXPECT_EQ(ticker.adTurn(), 2);
 }
 
-TEST_F(TickerTest, ThreeLinesRotateInOrderWithLabelsTakingTurns) {
+TEST_F(AnnouncementTickerTest, ThreeLinesRotateInOrderWithLabelsTakingTurns) {
   ticker.TakeLines({"A|1", "B|2", "C|3"});
   std::vector<std::string> captions;
   std::vector<std::size_t> indices;
@@ -110,7 +110,7 @@ TEST_F(TickerTest, ThreeLinesRotateInOrderWithLabelsTakingTurns) {
   EXPECT_EQ(Rotate(), 7);
 }
 
-TEST_F(TickerTest, SingleLineScrollsInAgainEachRotation) {
+TEST_F(AnnouncementTickerTest, SingleLineScrollsInAgainEachRotation) {
   ticker.TakeLines({"Only|x"});
   Rotate();
   EXPECT_EQ(Rotate(), 7);
@@ -126,9 +126,10 @@ struct SplitCase {
   std::uint32_t colour;
 };
 
-class TickerSplit : public TickerTest, public ::testing::WithParamInterface<SplitCase> {};
+class AnnouncementTickerSplit : public AnnouncementTickerTest,
+                                public ::testing::WithParamInterface<SplitCase> {};
 
-TEST_P(TickerSplit, CaptionHintAndColourOfTheLine) {
+TEST_P(AnnouncementTickerSplit, CaptionHintAndColourOfTheLine) {
   ticker.TakeLines({GetParam().line});
   Rotate();
   EXPECT_EQ(view.shown[0].caption, GetParam().caption);
@@ -136,32 +137,33 @@ TEST_P(TickerSplit, CaptionHintAndColourOfTheLine) {
   EXPECT_EQ(view.shown[0].colour, GetParam().colour);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, TickerSplit,
-                         ::testing::Values(SplitCase{"Text|http://l", "Text", "http://l", kAdGrey},
-                                           SplitCase{"no bar at all", "", "no bar at all", kAdGrey},
-                                           SplitCase{"a|b|c", "a", "b|c", kAdGrey},
-                                           SplitCase{"<>Hot|x", "<>Hot", "x", kAdRed},
-                                           SplitCase{"Not <>hot|x", "Not <>hot", "x", kAdGrey},
-                                           SplitCase{"<|x", "<", "x", kAdGrey},
-                                           SplitCase{"|x", "", "x", kAdGrey}));
+INSTANTIATE_TEST_SUITE_P(
+    Lines, AnnouncementTickerSplit,
+    ::testing::Values(SplitCase{"Text|http://l", "Text", "http://l", kAnnouncementGrey},
+                      SplitCase{"no bar at all", "", "no bar at all", kAnnouncementGrey},
+                      SplitCase{"a|b|c", "a", "b|c", kAnnouncementGrey},
+                      SplitCase{"<>Hot|x", "<>Hot", "x", kAnnouncementRed},
+                      SplitCase{"Not <>hot|x", "Not <>hot", "x", kAnnouncementGrey},
+                      SplitCase{"<|x", "<", "x", kAnnouncementGrey},
+                      SplitCase{"|x", "", "x", kAnnouncementGrey}));
 
-TEST_F(TickerTest, NoLinesSwitchesNothingOn) {
+TEST_F(AnnouncementTickerTest, NoLinesSwitchesNothingOn) {
   ticker.TakeLines({});
   EXPECT_FALSE(view.rotation);
-  ticker.PointerEnter(AdLabel::First);
+  ticker.PointerEnter(AnnouncementLabel::First);
   EXPECT_TRUE(view.shown[0].underline);
-  ticker.PointerLeave(AdLabel::First);
+  ticker.PointerLeave(AnnouncementLabel::First);
   EXPECT_FALSE(view.shown[0].underline);
   EXPECT_FALSE(view.rotation);
   EXPECT_EQ(view.rotationStarts, 0);
 }
 
-TEST_F(TickerTest, HoverHoldsTheRotationButTheScrollFinishes) {
+TEST_F(AnnouncementTickerTest, HoverHoldsTheRotationButTheScrollFinishes) {
   ticker.TakeLines({"A|1", "B|2"});
   Rotate();
   ticker.RotationTick();
   ticker.ScrollTick();
-  ticker.PointerEnter(AdLabel::Second);
+  ticker.PointerEnter(AnnouncementLabel::Second);
   EXPECT_FALSE(view.rotation);
   EXPECT_TRUE(view.scroll);
   EXPECT_TRUE(view.shown[1].underline);
@@ -171,19 +173,20 @@ TEST_F(TickerTest, HoverHoldsTheRotationButTheScrollFinishes) {
   EXPECT_EQ(view.shown[1].top, 9);
   EXPECT_FALSE(view.rotation);
   const int starts = view.rotationStarts;
-  ticker.PointerLeave(AdLabel::Second);
+  ticker.PointerLeave(AnnouncementLabel::Second);
   EXPECT_FALSE(view.shown[1].underline);
   EXPECT_TRUE(view.rotation);
   EXPECT_EQ(view.rotationStarts, starts + 1);
 }
 
-TEST_F(TickerTest, ClickOpensTheTrimmedWebLinkOnly) {
-  ticker.Click(AdLabel::First);  // the initial hint: the maker's site
+TEST_F(AnnouncementTickerTest, ClickOpensTheTrimmedWebLinkOnly) {
+  ticker.Click(AnnouncementLabel::First);  // the initial hint: the maker's site
   ticker.TakeLines({"A| \r\n HTTPS://x.example/a b\t\r\n", "B|file:///c:/windows/calc.exe",
                     "C|calc.exe", "D|\\\\server\\share\\x.exe", "E|mailto:a@b", "F|http:/x"});
   for (int i = 0; i < 6; ++i) {
     Rotate();
-    ticker.Click(view.shown[0].top == kAdShowingTop ? AdLabel::First : AdLabel::Second);
+    ticker.Click(view.shown[0].top == kAnnouncementShowingTop ? AnnouncementLabel::First
+                                                              : AnnouncementLabel::Second);
   }
   EXPECT_EQ(view.opened, (Lines{"http://www.site", "HTTPS://x.example/a b"}));
 }
@@ -191,7 +194,7 @@ TEST_F(TickerTest, ClickOpensTheTrimmedWebLinkOnly) {
 TEST(TickerWithOwnersList, ReadsTheListItsOwnerHoldsAndNothingOnceReleased) {
   RecordingView view;
   auto list = std::make_unique<Lines>(Lines{"A|1", "B|2"});
-  Ticker ticker(view, "initial", "http://i", [&list] { return list.get(); });
+  AnnouncementTicker ticker(view, "initial", "http://i", [&list] { return list.get(); });
   view.rotation = true;  // as the owner switches it on when lines arrive
   ticker.RotationTick();
   EXPECT_EQ(view.shown[0].caption, "A");
@@ -200,7 +203,7 @@ TEST(TickerWithOwnersList, ReadsTheListItsOwnerHoldsAndNothingOnceReleased) {
   ticker.RotationTick();
   EXPECT_EQ(view.shown[0].caption, "");
   EXPECT_FALSE(view.rotation);
-  ticker.PointerLeave(AdLabel::First);
+  ticker.PointerLeave(AnnouncementLabel::First);
   EXPECT_FALSE(view.rotation);
 }
 

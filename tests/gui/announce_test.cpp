@@ -50,7 +50,7 @@ class BrowserLog {
 
 // Without an answering service the strip keeps its initial text, and a click
 // on it opens the maker's site through the shell.
-TEST(AnnounceStripInProgram, InitialLineOpensTheSite) {
+TEST(AnnouncementStripInProgram, InitialLineOpensTheSite) {
   BrowserLog browser;
   gui::RunningProgram program = gui::StartProgram();
   const HWND main = program.mainWindow;

@@ -19,7 +19,7 @@ std::string Response(const std::string& body) {
          "\r\nConnection: close\r\n\r\n" + body;
 }
 
-TEST(AnnounceIdentityWin, NetbiosGivesWellFormedAdapterList) {
+TEST(AnnouncementIdentityWin, NetbiosGivesWellFormedAdapterList) {
   Win32IdentitySource source;
   const std::string list = GetMacAddressList(source);
   // Wine answers one LANA with the host interface's address, which differs
@@ -28,7 +28,7 @@ TEST(AnnounceIdentityWin, NetbiosGivesWellFormedAdapterList) {
   EXPECT_FALSE(list.empty());
 }
 
-TEST(AnnounceIdentityWin, HostNameResolvesToDottedAddress) {
+TEST(AnnouncementIdentityWin, HostNameResolvesToDottedAddress) {
   Win32IdentitySource source;
   const std::string ip = GetLocalIPv4(source);
   EXPECT_TRUE(std::regex_match(ip, std::regex("[0-9]{1,3}(\\.[0-9]{1,3}){3}"))) << ip;
@@ -37,7 +37,7 @@ TEST(AnnounceIdentityWin, HostNameResolvesToDottedAddress) {
   EXPECT_LT(host->size(), 32u);
 }
 
-TEST(AnnounceGbkWin, ConvertsCodePage936) {
+TEST(AnnouncementGbkWin, ConvertsCodePage936) {
   Win32GbkDecoder gbk;
   EXPECT_EQ(gbk.GbkToUtf8("\xD6\xD0\xCE\xC4"), "中文");
   EXPECT_EQ(gbk.GbkToUtf8("ab"), "ab");
@@ -45,7 +45,7 @@ TEST(AnnounceGbkWin, ConvertsCodePage936) {
 }
 
 // The libcurl built for Windows sends the same bytes as the native one.
-TEST(AnnounceFetchWin, RequestBytesAreExactlyTheFixedSet) {
+TEST(AnnouncementFetchWin, RequestBytesAreExactlyTheFixedSet) {
   LoopbackHttpServer server(Response("[{\"t\":\"A\",\"u\":\"B\"}]"));
   Win32IdentitySource identity;
   Win32GbkDecoder gbk;
@@ -69,9 +69,9 @@ TEST(AnnounceFetchWin, RequestBytesAreExactlyTheFixedSet) {
 // Two labels and the strip in a window of their own, wired as the main
 // window wires them. Short intervals keep the test quick; the ticker counts
 // ticks, not time.
-class StripHost : public Window {
+class AnnouncementStripHost : public Window {
  public:
-  StripHost() {
+  AnnouncementStripHost() {
     const WindowClassSpec cls{.name = L"TovoStripHost",
                               .background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)};
     Window::Create(cls, 0, L"strip host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 400, 100,
@@ -82,8 +82,8 @@ class StripHost : public Window {
     second.Create(hwnd(), 2, {7, 37, 205, 49}, "initial", grey);
     first.SetHint("http://initial.example/");
     second.SetHint("http://initial.example/");
-    strip = std::make_unique<AnnounceStrip>(
-        hwnd(), first, second, [this](StripTimer timer, bool on) { Switch(timer, on); });
+    strip = std::make_unique<AnnouncementStrip>(
+        hwnd(), first, second, [this](AnnouncementTimer timer, bool on) { Switch(timer, on); });
     for (Label* label : {&first, &second}) {
       label->SetOnClick([this](Label& l) { strip->Click(l); });
       label->SetOnMouseEnter([this](Label& l) { strip->MouseEnter(l); });
@@ -92,7 +92,7 @@ class StripHost : public Window {
   }
 
   Label first, second;
-  std::unique_ptr<AnnounceStrip> strip;
+  std::unique_ptr<AnnouncementStrip> strip;
   int handOvers = 0;
 
  protected:
@@ -115,23 +115,23 @@ class StripHost : public Window {
  private:
   static constexpr UINT_PTR kRotation = 11, kScroll = 12;
 
-  void Switch(StripTimer timer, bool on) {
-    const UINT_PTR id = timer == StripTimer::Rotation ? kRotation : kScroll;
-    bool& running = timer == StripTimer::Rotation ? rotationOn_ : scrollOn_;
+  void Switch(AnnouncementTimer timer, bool on) {
+    const UINT_PTR id = timer == AnnouncementTimer::Rotation ? kRotation : kScroll;
+    bool& running = timer == AnnouncementTimer::Rotation ? rotationOn_ : scrollOn_;
     if (on == running) return;
     running = on;
     if (on)
-      SetTimer(hwnd(), id, timer == StripTimer::Rotation ? 200 : 10, nullptr);
+      SetTimer(hwnd(), id, timer == AnnouncementTimer::Rotation ? 200 : 10, nullptr);
     else
       KillTimer(hwnd(), id);
   }
   bool rotationOn_ = false, scrollOn_ = false;
 };
 
-TEST(AnnounceWorkerWin, LinesReachTheLabelsAndRotate) {
+TEST(AnnouncementWorkerWin, LinesReachTheLabelsAndRotate) {
   LoopbackHttpServer server(
       Response("[{\"t\":\"<>One\",\"u\":\"http://one.example/\"},{\"t\":\"Two\",\"u\":\"L2\"}]"));
-  StripHost host;
+  AnnouncementStripHost host;
   StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
   ASSERT_TRUE(PumpUntil([&] { return host.handOvers == 1; }, 15000));
   EXPECT_EQ(host.strip->ticker().lines(),
@@ -146,9 +146,9 @@ TEST(AnnounceWorkerWin, LinesReachTheLabelsAndRotate) {
   EXPECT_EQ(host.second.FontColour(), RGB(128, 128, 128));
 }
 
-TEST(AnnounceWorkerWin, EmptyReplyLeavesTheInitialText) {
+TEST(AnnouncementWorkerWin, EmptyReplyLeavesTheInitialText) {
   LoopbackHttpServer server(Response("[]"));
-  StripHost host;
+  AnnouncementStripHost host;
   StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
   ASSERT_TRUE(PumpUntil([&] { return host.handOvers == 1; }, 15000));
   PumpUntil([] { return false; }, 500);
@@ -156,10 +156,10 @@ TEST(AnnounceWorkerWin, EmptyReplyLeavesTheInitialText) {
   EXPECT_TRUE(host.strip->ticker().lines().empty());
 }
 
-TEST(AnnounceWorkerWin, WindowClosedBeforeTheReplyIsLeftAlone) {
+TEST(AnnouncementWorkerWin, WindowClosedBeforeTheReplyIsLeftAlone) {
   LoopbackHttpServer server(Response("[{\"t\":\"A\",\"u\":\"B\"}]"), 300);
   {
-    StripHost host;
+    AnnouncementStripHost host;
     StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
     ASSERT_TRUE(PumpUntil([&] { return server.requests() == 1; }, 15000));
   }
@@ -170,7 +170,7 @@ TEST(AnnounceWorkerWin, WindowClosedBeforeTheReplyIsLeftAlone) {
 }
 
 // The process's end takes the waiting worker with it: nothing joins it.
-TEST(AnnounceWorkerWin, ClosingEndsTheProgramWhileTheServiceNeverAnswers) {
+TEST(AnnouncementWorkerWin, ClosingEndsTheProgramWhileTheServiceNeverAnswers) {
   LoopbackHttpServer server("", INFINITE);
   std::wstring command = L"announce_exit_probe.exe " + std::to_wstring(server.port());
   STARTUPINFOW startup = {};
@@ -192,12 +192,12 @@ TEST(AnnounceWorkerWin, ClosingEndsTheProgramWhileTheServiceNeverAnswers) {
   EXPECT_EQ(code, 0u);
 }
 
-TEST(AnnounceWorkerWin, ClickOpensOnlyWebLinksThroughTheShell) {
+TEST(AnnouncementWorkerWin, ClickOpensOnlyWebLinksThroughTheShell) {
   testing::BrowserCapture capture;
   LoopbackHttpServer server(
       Response("[{\"t\":\"Web\",\"u\":\" http://strip-click.example/ok "
                "\"},{\"t\":\"Bad\",\"u\":\"file:///x\"}]"));
-  StripHost host;
+  AnnouncementStripHost host;
   StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
   ASSERT_TRUE(PumpUntil([&] { return host.first.Caption() == "Web"; }, 15000));
   SendMessageW(host.first.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -205,9 +205,9 @@ TEST(AnnounceWorkerWin, ClickOpensOnlyWebLinksThroughTheShell) {
   EXPECT_TRUE(capture.WaitFor("http://strip-click.example/ok"));
 }
 
-TEST(AnnounceWorkerWin, HoverUnderlinesAndHoldsTheRotation) {
+TEST(AnnouncementWorkerWin, HoverUnderlinesAndHoldsTheRotation) {
   LoopbackHttpServer server(Response("[{\"t\":\"A\",\"u\":\"B\"},{\"t\":\"C\",\"u\":\"D\"}]"));
-  StripHost host;
+  AnnouncementStripHost host;
   StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
   ASSERT_TRUE(PumpUntil([&] { return host.first.Caption() == "A"; }, 15000));
   // The real pointer, so that the label's leave tracking sees it arrive.

@@ -26,7 +26,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-AnnounceServerProcess::AnnounceServerProcess() {
+AnnouncementServerProcess::AnnouncementServerProcess() {
 #ifndef _WIN32
   char pattern[] = "/tmp/tovo-announce-XXXXXX";
   if (!mkdtemp(pattern)) return;
@@ -47,7 +47,7 @@ AnnounceServerProcess::AnnounceServerProcess() {
 #endif
 }
 
-AnnounceServerProcess::~AnnounceServerProcess() {
+AnnouncementServerProcess::~AnnouncementServerProcess() {
 #ifndef _WIN32
   if (pid_ > 0) {
     kill(static_cast<pid_t>(pid_), SIGTERM);
@@ -58,7 +58,7 @@ AnnounceServerProcess::~AnnounceServerProcess() {
 #endif
 }
 
-std::string AnnounceServerProcess::RequestFor(const std::string& softId) const {
+std::string AnnouncementServerProcess::RequestFor(const std::string& softId) const {
   return ReadFile(std::filesystem::path(folder_) / (softId + ".request"));
 }
 

@@ -7,14 +7,14 @@
 
 namespace tovo::testing {
 
-class AnnounceServerProcess {
+class AnnouncementServerProcess {
  public:
   // Starts the server; port() is 0 when it could not be started (the tests
   // then skip: Windows builds of the core tests have no python3 to start).
-  AnnounceServerProcess();
-  ~AnnounceServerProcess();
-  AnnounceServerProcess(const AnnounceServerProcess&) = delete;
-  AnnounceServerProcess& operator=(const AnnounceServerProcess&) = delete;
+  AnnouncementServerProcess();
+  ~AnnouncementServerProcess();
+  AnnouncementServerProcess(const AnnouncementServerProcess&) = delete;
+  AnnouncementServerProcess& operator=(const AnnouncementServerProcess&) = delete;
 
   int port() const { return port_; }
   // The raw bytes of the last request that carried this softid.

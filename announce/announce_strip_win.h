@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "announce/ticker.h"
-#include "platform/label_win.h"
+#include "controls/label_win.h"
 
 namespace tovo {
 

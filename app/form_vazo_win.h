@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "forms/main_form.h"
-#include "platform/controls_win.h"
+#include "controls/controls_win.h"
 #include "platform/handles_win.h"
-#include "platform/label_win.h"
-#include "platform/panel_win.h"
+#include "controls/label_win.h"
+#include "controls/panel_win.h"
 #include "platform/window_win.h"
 #include "widgets/directory_tree_win.h"
 #include "widgets/file_list_box_win.h"

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "forms/about_form.h"
-#include "platform/controls_win.h"
+#include "controls/controls_win.h"
 #include "platform/dc_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"

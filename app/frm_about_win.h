@@ -11,7 +11,7 @@
 
 #include "forms/form_types.h"
 #include "platform/handles_win.h"
-#include "platform/label_win.h"
+#include "controls/label_win.h"
 #include "platform/window_win.h"
 
 namespace tovo {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace tovo {
@@ -90,6 +92,12 @@ struct WindowTraits {
   static void Close(pointer h) { DestroyWindow(h); }
 };
 
+struct ImageListTraits {
+  using pointer = HIMAGELIST;
+  static pointer Invalid() { return nullptr; }
+  static void Close(pointer h) { ImageList_Destroy(h); }
+};
+
 struct ModuleTraits {
   using pointer = HMODULE;
   static pointer Invalid() { return nullptr; }
@@ -107,5 +115,6 @@ using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 }  // namespace tovo

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/controls_win.h"
-#include "platform/label_win.h"
-#include "platform/panel_win.h"
+#include "controls/controls_win.h"
+#include "controls/label_win.h"
+#include "controls/panel_win.h"
 
 namespace tovo {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/panel_win.h"
+#include "controls/panel_win.h"
 
 #include "platform/dc_win.h"
 #include "platform/system_error_win.h"

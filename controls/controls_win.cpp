@@ -1,4 +1,4 @@
-#include "platform/controls_win.h"
+#include "controls/controls_win.h"
 
 #include <windowsx.h>
 

@@ -1,10 +1,10 @@
-#include "platform/label_win.h"
+#include "controls/label_win.h"
 
 #include <windowsx.h>
 
 #include <vector>
 
-#include "platform/controls_win.h"
+#include "controls/controls_win.h"
 #include "platform/dc_win.h"
 #include "platform/guards_win.h"
 #include "platform/system_error_win.h"

@@ -14,13 +14,6 @@
 
 namespace tovo {
 
-struct ImageListTraits {
-  using pointer = HIMAGELIST;
-  static pointer Invalid() { return nullptr; }
-  static void Close(pointer h) { ImageList_Destroy(h); }
-};
-using UniqueImageList = UniqueHandle<ImageListTraits>;
-
 // A font of `pixelHeight` pixels cell height (a negative lfHeight), unscaled.
 UniqueFont CreateUiFont(const std::string& face, int pixelHeight, bool bold, bool underline,
                         int charset);

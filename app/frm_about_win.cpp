@@ -2,8 +2,9 @@
 
 #include <shellapi.h>
 
-#include "forms/about_form.h"
 #include "controls/controls_win.h"
+#include "forms/about_form.h"
+#include "forms/form_builder_win.h"
 #include "platform/dc_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
@@ -19,28 +20,6 @@ constexpr wchar_t kClassName[] = L"Tfrm_about";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
 
-COLORREF ToColorRef(forms::Colour colour) {
-  if (colour & forms::kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return static_cast<COLORREF>(colour);
-}
-
-RECT ToRect(const forms::Rect& r) {
-  return {r.left, r.top, r.right(), r.bottom()};
-}
-
-// The window rectangle for the form's client size, centred on the work area.
-RECT CentredFrame(const forms::Form& form) {
-  RECT frame = {0, 0, form.clientWidth, form.clientHeight};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int left = work.left + (work.right - work.left - width) / 2;
-  const int top = work.top + (work.bottom - work.top - height) / 2;
-  return {left, top, left + width, top + height};
-}
-
 }  // namespace
 
 Tfrm_about::Tfrm_about() = default;
@@ -53,7 +32,7 @@ Tfrm_about::~Tfrm_about() {
 void Tfrm_about::Create(HWND owner) {
   const forms::Form& form = about::AboutForm();
   background_.reset(CreateSolidBrush(ToColorRef(form.colour)));
-  const RECT frame = CentredFrame(form);
+  const RECT frame = CentredFrame(form, kStyle, kExStyle, WorkArea());
   const WindowClassSpec cls{.name = kClassName};
   if (!Window::Create(cls, kExStyle, Wide(form.caption), kStyle, frame.left, frame.top,
                       frame.right - frame.left, frame.bottom - frame.top, owner, nullptr)) {
@@ -66,33 +45,40 @@ void Tfrm_about::CreateControls() {
   const forms::Form& form = about::AboutForm();
   windowFont_ = CreateUiFont(std::string(form.font.face), form.font.height, form.font.bold, false,
                              form.font.charset);
-  for (const forms::Control& control : form.controls) {
-    if (control.kind == forms::Kind::Label || control.kind == forms::Kind::LinkLabel) {
-      CreateLabel(control);
-    } else if (control.kind == forms::Kind::Button) {
-      button_ =
-          CreateWindowExW(0, WC_BUTTONW, Wide(control.caption).c_str(),
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, control.rect.left,
-                          control.rect.top, control.rect.width, control.rect.height, hwnd(),
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                          GetModuleHandleW(nullptr), nullptr);
-      if (!button_) throw SystemError("CreateWindowEx", "Button1", GetLastError());
-      SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+  BuildForm(form, hwnd(), [this](const forms::Control& control, HWND parent) -> HWND {
+    switch (control.kind) {
+      case forms::Kind::Label:
+      case forms::Kind::LinkLabel: return CreateLabel(control, parent);
+      case forms::Kind::Button: return CreateButton(control, parent);
+      default: return nullptr;  // lines are painted
     }
-  }
+  });
 }
 
-void Tfrm_about::CreateLabel(const forms::Control& control) {
+HWND Tfrm_about::CreateButton(const forms::Control& control, HWND parent) {
+  const RECT r = ToRect(control.rect);
+  button_ = CreateWindowExW(0, WC_BUTTONW, Wide(control.caption).c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                            GetModuleHandleW(nullptr), nullptr);
+  if (!button_) throw SystemError("CreateWindowEx", "Button1", GetLastError());
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+  return button_;
+}
+
+HWND Tfrm_about::CreateLabel(const forms::Control& control, HWND parent) {
+  const forms::Font font = FontOf(about::AboutForm(), control);
   LabelStyle style;
-  style.face = std::string(control.font.face);
-  style.height = control.font.height;
-  style.bold = control.font.bold;
-  style.charset = control.font.charset;
-  style.textColour = ToColorRef(control.font.colour);
+  style.face = std::string(font.face);
+  style.height = font.height;
+  style.bold = font.bold;
+  style.charset = font.charset;
+  style.textColour = ToColorRef(font.colour);
   style.autoSize = (control.look & forms::kAutoSize) != 0;
   style.handCursor = control.kind == forms::Kind::LinkLabel;
   auto label = std::make_unique<Label>();
-  label->Create(hwnd(), control.id, ToRect(control.rect), std::string(control.caption), style);
+  label->Create(parent, control.id, ToRect(control.rect), std::string(control.caption), style);
   if (control.id == about::kLabelUrl || control.id == about::kLabelEmail) {
     label->SetOnMouseEnter([this](Label& sender) { Label_urlMouseEnter(sender); });
     label->SetOnMouseLeave([this](Label& sender) { Label_urlMouseLeave(sender); });
@@ -101,7 +87,7 @@ void Tfrm_about::CreateLabel(const forms::Control& control) {
     else
       label->SetOnClick([this](Label&) { Label_emailClick(); });
   }
-  labels_.push_back(std::move(label));
+  return labels_.emplace_back(std::move(label))->hwnd();
 }
 
 void Tfrm_about::ShowModal(HWND owner) {
@@ -165,12 +151,9 @@ void Tfrm_about::Paint(HDC dc) {
 
 std::optional<LRESULT> Tfrm_about::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(hwnd(), &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+    case WM_ERASEBKGND:
+      FillClient(hwnd(), reinterpret_cast<HDC>(wParam), background_.get());
       return 1;
-    }
     case WM_PAINT: {
       const PaintScope paint(hwnd());
       Paint(paint.dc());

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "controls/label_win.h"
 #include "forms/form_types.h"
 #include "platform/handles_win.h"
-#include "controls/label_win.h"
 #include "platform/window_win.h"
 
 namespace tovo {
@@ -38,7 +38,8 @@ class Tfrm_about : public Window {
 
  private:
   void CreateControls();
-  void CreateLabel(const forms::Control& control);
+  HWND CreateLabel(const forms::Control& control, HWND parent);
+  HWND CreateButton(const forms::Control& control, HWND parent);
   void Paint(HDC dc);
   void Open(const wchar_t* verb, const std::string& file, int show);
 

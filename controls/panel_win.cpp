@@ -51,12 +51,7 @@ void Panel::Paint(HDC dc) const {
 
 std::optional<LRESULT> Panel::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd(), &r);
-      FillRect(reinterpret_cast<HDC>(wParam), &r, brush_.get());
-      return 1;
-    }
+    case WM_ERASEBKGND: FillClient(hwnd(), reinterpret_cast<HDC>(wParam), brush_.get()); return 1;
     case WM_PAINT: {
       const PaintScope paint(hwnd());
       Paint(paint.dc());

@@ -55,4 +55,12 @@ class MemoryDC {
   HDC dc_;
 };
 
+// Fills the window's whole client area, as a window that paints its own
+// background does on WM_ERASEBKGND.
+inline void FillClient(HWND window, HDC dc, HBRUSH brush) {
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, brush);
+}
+
 }  // namespace tovo

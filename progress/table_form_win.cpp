@@ -1,5 +1,7 @@
 #include "progress/table_form_win.h"
 
+#include "controls/controls_win.h"
+#include "forms/form_builder_win.h"
 #include "platform/dc_win.h"
 #include "platform/guards_win.h"
 #include "platform/wide_win.h"
@@ -19,31 +21,20 @@ RECT ShapeOutline(const forms::Rect& r, int penWidth) {
 
 }  // namespace
 
-COLORREF ColourRef(forms::Colour colour) {
-  if (colour & forms::kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return static_cast<COLORREF>(colour);
-}
-
 void TableForm::CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style,
                                DWORD exStyle) {
   form_ = &form;
-  RECT frame{0, 0, form.clientWidth, form.clientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  Create(WindowClassSpec{.name = className}, exStyle, Wide(form.caption), style, x, y, width,
-         height, nullptr, nullptr);
-  for (const forms::Control& control : form.controls) {
-    if (control.kind == forms::Kind::Rectangle)
-      shapes_[control.id] = control.rect;
-    else
-      CreateChild(control);
-  }
+  const RECT frame = CentredFrame(form, style, exStyle, ScreenArea());
+  Create(WindowClassSpec{.name = className}, exStyle, Wide(form.caption), style, frame.left,
+         frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
+  children_ = BuildForm(form, hwnd(), [this](const forms::Control& control, HWND parent) {
+    if (control.kind != forms::Kind::Rectangle) return CreateChild(control, parent);
+    shapes_[control.id] = control.rect;  // painted by the window
+    return HWND{};
+  });
 }
 
-void TableForm::CreateChild(const forms::Control& control) {
+HWND TableForm::CreateChild(const forms::Control& control, HWND parent) {
   const bool panel = control.kind == forms::Kind::Panel;
   // A panel's caption is one line centred both ways; a label's is left aligned.
   const DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX |
@@ -51,22 +42,19 @@ void TableForm::CreateChild(const forms::Control& control) {
   const forms::Rect& r = control.rect;
   const HWND child =
       CreateWindowExW(0, L"STATIC", Wide(control.caption).c_str(), style, r.left, r.top, r.width,
-                      r.height, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                      r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                       GetModuleHandleW(nullptr), nullptr);
-  const forms::Font& font = control.font.face.empty() ? form_->font : control.font;
+  const forms::Font font = FontOf(*form_, control);
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(font)), FALSE);
-  const forms::Colour text = font.colour == forms::kInherit ? form_->font.colour : font.colour;
-  const forms::Colour back = control.colour == forms::kInherit ? form_->colour : control.colour;
+  const COLORREF back = BackgroundOf(*form_, control);
   const bool transparent = (control.look & forms::kTransparent) != 0;
-  looks_[child] = Look{ColourRef(text), ColourRef(back), transparent, BrushFor(ColourRef(back))};
-  children_[control.id] = child;
+  looks_[child] = Look{ToColorRef(font.colour), back, transparent, BrushFor(back)};
+  return child;
 }
 
 HFONT TableForm::FontFor(const forms::Font& font) {
-  fonts_.emplace_back(CreateFontW(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                  FALSE, FALSE, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                  Wide(font.face).c_str()));
+  fonts_.push_back(
+      CreateUiFont(std::string(font.face), font.height, font.bold, false, font.charset));
   return fonts_.back().get();
 }
 
@@ -108,16 +96,14 @@ void TableForm::SetControlText(int id, const std::string& text) {
 }
 
 void TableForm::Paint(HDC dc) {
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, BrushFor(ColourRef(form_->colour)));
+  FillClient(hwnd(), dc, BrushFor(ToColorRef(form_->colour)));
   for (const forms::Control& control : form_->controls) {
     if (control.kind != forms::Kind::Rectangle) continue;
     const forms::Rect& r = shapes_[control.id];
     if (r.width <= 0 || r.height <= 0) continue;
-    UniquePen pen(CreatePen(PS_SOLID, control.outlineWidth, ColourRef(control.outline)));
+    UniquePen pen(CreatePen(PS_SOLID, control.outlineWidth, ToColorRef(control.outline)));
     SelectObjectGuard usePen(dc, pen.get());
-    SelectObjectGuard useBrush(dc, BrushFor(ColourRef(control.colour)));
+    SelectObjectGuard useBrush(dc, BrushFor(ToColorRef(control.colour)));
     const RECT o = ShapeOutline(r, control.outlineWidth);
     Rectangle(dc, o.left, o.top, o.right, o.bottom);
   }

@@ -15,9 +15,6 @@
 
 namespace tovo {
 
-// A form colour as a COLORREF (system colours resolved now).
-COLORREF ColourRef(forms::Colour colour);
-
 class TableForm : public Window {
  public:
   HWND Control(int id) const;
@@ -44,7 +41,7 @@ class TableForm : public Window {
     HBRUSH brush;
   };
 
-  void CreateChild(const forms::Control& control);
+  HWND CreateChild(const forms::Control& control, HWND parent);
   HFONT FontFor(const forms::Font& font);
   HBRUSH BrushFor(COLORREF colour);
   void Paint(HDC dc);

@@ -2,22 +2,38 @@
 
 #include <shellapi.h>
 
+#include "announce/autoupdate_win.h"
 #include "platform/wide_win.h"
 
 namespace tovo {
 
-AnnouncementStrip::AnnouncementStrip(HWND mainWindow, Label& first, Label& second,
-                                     StripTimerSwitch switchTimer, AdLineSource lines)
-    : mainWindow_(mainWindow),
+AnnouncementStrip::AnnouncementStrip(HWND owner, Label& first, Label& second,
+                                     const AnnouncementTimers& timers)
+    : owner_(owner),
       first_(first),
       second_(second),
-      switchTimer_(std::move(switchTimer)),
-      ticker_(*this, first.Caption(), first.Hint(), std::move(lines)) {}
+      timers_(timers),
+      ticker_(*this, first.Caption(), first.Hint()) {}
 
 std::optional<AnnouncementLabel> AnnouncementStrip::Which(const Label& label) const {
   if (&label == &first_) return AnnouncementLabel::First;
   if (&label == &second_) return AnnouncementLabel::Second;
   return std::nullopt;
+}
+
+void AnnouncementStrip::LinesArrived(LPARAM lParam) {
+  // The worker posts even an empty list; only lines start the rotation.
+  if (const std::unique_ptr<AnnouncementList> lines = TakeAnnouncements(lParam)) {
+    ticker_.TakeLines(std::move(*lines));
+  }
+}
+
+void AnnouncementStrip::Tick(AnnouncementTimer timer) {
+  if (!On(timer)) return;
+  if (timer == AnnouncementTimer::Rotation)
+    ticker_.RotationTick();
+  else
+    ticker_.ScrollTick();
 }
 
 void AnnouncementStrip::Click(Label& label) {
@@ -54,16 +70,31 @@ void AnnouncementStrip::SetUnderline(AnnouncementLabel label, bool underline) {
 }
 
 void AnnouncementStrip::SetRotationTimer(bool on) {
-  switchTimer_(AnnouncementTimer::Rotation, on);
+  Switch(AnnouncementTimer::Rotation, on);
 }
 
 void AnnouncementStrip::SetScrollTimer(bool on) {
-  switchTimer_(AnnouncementTimer::Scroll, on);
+  Switch(AnnouncementTimer::Scroll, on);
+}
+
+// Switching a running timer on again must not restart its interval, so the
+// strip keeps each timer's state rather than calling SetTimer every time.
+void AnnouncementStrip::Switch(AnnouncementTimer timer, bool on) {
+  bool& running = On(timer);
+  if (running == on) return;
+  running = on;
+  const bool rotation = timer == AnnouncementTimer::Rotation;
+  const UINT_PTR id = rotation ? timers_.rotationId : timers_.scrollId;
+  if (on) {
+    SetTimer(owner_, id, rotation ? timers_.rotationMs : timers_.scrollMs, nullptr);
+  } else {
+    KillTimer(owner_, id);
+  }
 }
 
 void AnnouncementStrip::OpenLink(const std::string& link) {
   // A link that cannot be opened fails silently.
-  ShellExecuteW(mainWindow_, L"Open", Wide(link).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(owner_, L"Open", Wide(link).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace tovo

@@ -1,13 +1,14 @@
 // The announcement strip: the ticker bound to the two labels l_ad1 / l_ad2
-// and to the rotation and scroll timers of the window that owns them.
+// and to two timers of the window that holds them.
 //
-// The owner keeps the labels, the timers and (optionally) the announcement
-// list; it forwards its timer ticks and the labels' pointer events here.
+// The strip owns the ticker and so the announcement lines. Its owner hands
+// it the worker's posted lines, its timer ticks and the labels' pointer
+// events, all on the window thread; the strip switches the timers itself.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
+#include <optional>
 
 #include "announce/ticker.h"
 #include "controls/label_win.h"
@@ -16,18 +17,32 @@ namespace tovo {
 
 enum class AnnouncementTimer { Rotation, Scroll };
 
-// Switches one of the owner's timers; on a running timer "on" changes nothing.
-using StripTimerSwitch = std::function<void(AnnouncementTimer timer, bool on)>;
+// The owner's timer ids and intervals for the strip.
+struct AnnouncementTimers {
+  UINT_PTR rotationId;
+  UINT rotationMs;
+  UINT_PTR scrollId;
+  UINT scrollMs;
+};
 
 class AnnouncementStrip : public AnnouncementView {
  public:
-  // The labels show their initial caption and hint. Links open with
-  // `mainWindow` as the owner of whatever the shell starts.
-  AnnouncementStrip(HWND mainWindow, Label& first, Label& second, StripTimerSwitch switchTimer,
-                    AdLineSource lines = {});
+  // The labels show their initial caption and hint. Timers run on `owner`,
+  // which also owns whatever the shell starts for a link.
+  AnnouncementStrip(HWND owner, Label& first, Label& second, const AnnouncementTimers& timers);
 
   AnnouncementTicker& ticker() { return ticker_; }
   const AnnouncementTicker& ticker() const { return ticker_; }
+
+  // The list posted with kAnnouncementsArrived (the strip frees it).
+  void LinesArrived(LPARAM lParam);
+  // The window is closing: no line is shown any more.
+  void Release() { ticker_.Release(); }
+
+  // A tick of one of the strip's timers; a tick left in the queue after the
+  // timer was switched off is ignored.
+  void Tick(AnnouncementTimer timer);
+  bool Running(AnnouncementTimer timer) const { return On(timer); }
 
   // Pointer events of either label; a label that is not one of the two is ignored.
   void Click(Label& label);
@@ -48,11 +63,20 @@ class AnnouncementStrip : public AnnouncementView {
     return label == AnnouncementLabel::First ? first_ : second_;
   }
   std::optional<AnnouncementLabel> Which(const Label& label) const;
+  bool& On(AnnouncementTimer timer) {
+    return timer == AnnouncementTimer::Rotation ? rotationOn_ : scrollOn_;
+  }
+  bool On(AnnouncementTimer timer) const {
+    return timer == AnnouncementTimer::Rotation ? rotationOn_ : scrollOn_;
+  }
+  void Switch(AnnouncementTimer timer, bool on);
 
-  HWND mainWindow_;
+  HWND owner_;
   Label& first_;
   Label& second_;
-  StripTimerSwitch switchTimer_;
+  AnnouncementTimers timers_;
+  bool rotationOn_ = false;
+  bool scrollOn_ = false;
   AnnouncementTicker ticker_;
 };
 

@@ -15,12 +15,11 @@
 #include <vector>
 
 #include "announce/fetch.h"
+#include "platform/messages_win.h"
 
 namespace tovo {
 
 using AnnouncementList = std::vector<std::string>;
-
-inline constexpr UINT kAnnouncementsArrived = WM_APP + 0x0A5;
 
 // Starts the worker against the maker's site; returns at once.
 void StartAutoupdate(HWND mainWindow, const std::string& softId, const std::string& softVer);

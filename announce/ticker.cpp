@@ -10,32 +10,30 @@ bool IsOpenableLink(std::string_view trimmedLink) {
 }
 
 AnnouncementTicker::AnnouncementTicker(AnnouncementView& view, const std::string& caption,
-                                       const std::string& hint, AdLineSource source)
-    : view_(view), source_(std::move(source)) {
+                                       const std::string& hint)
+    : view_(view) {
   labels_[0] = {caption, hint, kAnnouncementShowingTop, false};
   labels_[1] = {caption, hint, kAnnouncementWaitingTop, false};
 }
 
-const std::vector<std::string>& AnnouncementTicker::lines() const {
-  static const std::vector<std::string> kNone;
-  if (!source_) return ownLines_;
-  const std::vector<std::string>* lines = source_();
-  return lines ? *lines : kNone;
+void AnnouncementTicker::TakeLines(std::vector<std::string> lines) {
+  if (released_) return;
+  lines_ = std::move(lines);
+  adIndex_ = 0;
+  if (!lines_.empty()) view_.SetRotationTimer(true);
 }
 
-void AnnouncementTicker::TakeLines(std::vector<std::string> lines) {
-  ownLines_ = std::move(lines);
-  adIndex_ = 0;
-  if (!ownLines_.empty()) view_.SetRotationTimer(true);
+void AnnouncementTicker::Release() {
+  released_ = true;
+  lines_.clear();
 }
 
 void AnnouncementTicker::RotationTick() {
   view_.SetRotationTimer(false);
-  const std::vector<std::string>& lines = this->lines();
-  if (lines.empty()) return;  // nothing ever switches the rotation on then
+  if (lines_.empty()) return;  // nothing ever switches the rotation on then
   const AnnouncementLabel target =
       adTurn_ == 1 ? AnnouncementLabel::Second : AnnouncementLabel::First;
-  const std::string& line = lines[adIndex_ < lines.size() ? adIndex_ : 0];
+  const std::string& line = lines_[adIndex_ < lines_.size() ? adIndex_ : 0];
   const std::size_t bar = line.find('|');
   AnnouncementLabelState& state = State(target);
   state.caption = bar == std::string::npos ? std::string() : line.substr(0, bar);
@@ -43,7 +41,7 @@ void AnnouncementTicker::RotationTick() {
   view_.SetCaption(target, state.caption);
   view_.SetHint(target, state.hint);
   view_.SetColour(target, StartsWith(state.caption, "<>") ? kAnnouncementRed : kAnnouncementGrey);
-  adIndex_ = adIndex_ + 1 < lines.size() ? adIndex_ + 1 : 0;
+  adIndex_ = adIndex_ + 1 < lines_.size() ? adIndex_ + 1 : 0;
   view_.SetScrollTimer(true);
   view_.SetRotationTimer(true);
 }
@@ -78,7 +76,7 @@ void AnnouncementTicker::PointerLeave(AnnouncementLabel label) {
     state.underline = false;
     view_.SetUnderline(label, false);
   }
-  if (!lines().empty()) view_.SetRotationTimer(true);
+  if (!lines_.empty()) view_.SetRotationTimer(true);
 }
 
 void AnnouncementTicker::Click(AnnouncementLabel label) {

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,20 +47,19 @@ struct AnnouncementLabelState {
 // never a program, a file, a UNC path or a mailto.
 bool IsOpenableLink(std::string_view trimmedLink);
 
-// The announcement list as its owner has it now; null once released.
-using AdLineSource = std::function<const std::vector<std::string>*()>;
-
 class AnnouncementTicker {
  public:
   // Both labels start with the initial caption and hint; l_ad1 shows at 9,
   // l_ad2 waits at 37. The view is assumed to show this state already.
-  // Without a source the ticker keeps the lines itself (TakeLines).
-  AnnouncementTicker(AnnouncementView& view, const std::string& caption, const std::string& hint,
-                     AdLineSource source = {});
+  AnnouncementTicker(AnnouncementView& view, const std::string& caption, const std::string& hint);
 
-  // The worker's lines arrive (once) into the ticker's own list; the
-  // rotation starts when there are any.
+  // The worker's lines arrive (once) into the ticker's list; the rotation
+  // starts when there are any. Ignored after Release.
   void TakeLines(std::vector<std::string> lines);
+
+  // The window is closing: the list is dropped and later lines are ignored,
+  // so the strip rotates nothing more.
+  void Release();
 
   void RotationTick();
   void ScrollTick();
@@ -74,7 +72,7 @@ class AnnouncementTicker {
   const AnnouncementLabelState& label(AnnouncementLabel which) const {
     return labels_[Index(which)];
   }
-  const std::vector<std::string>& lines() const;
+  const std::vector<std::string>& lines() const { return lines_; }
 
  private:
   static int Index(AnnouncementLabel label) { return label == AnnouncementLabel::First ? 0 : 1; }
@@ -82,8 +80,8 @@ class AnnouncementTicker {
   void MoveTo(AnnouncementLabel label, int top);
 
   AnnouncementView& view_;
-  AdLineSource source_;
-  std::vector<std::string> ownLines_;
+  std::vector<std::string> lines_;
+  bool released_ = false;
   AnnouncementLabelState labels_[2];
   int adTurn_ = 0;  // 1: l_ad1 shows and l_ad2 takes the next line
   std::size_t adIndex_ = 0;

@@ -1,9 +1,9 @@
 #include "app/form_vazo_win.h"
 
 #include "announce/autoupdate_win.h"
-#include "app/form_vazo_strip_win.h"
 #include "app/frm_about_win.h"
 #include "app/shell_folders_win.h"
+#include "forms/form_builder_win.h"
 #include "forms/mnemonic.h"
 #include "forms/picture_ids.h"
 #include "platform/system_error_win.h"
@@ -11,38 +11,12 @@
 
 namespace tovo {
 
-Tform_vazo* form_vazo = nullptr;
-
 namespace {
 
 namespace vazo = forms::vazo;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-
-COLORREF ToColorRef(forms::Colour colour) {
-  if (colour & forms::kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return static_cast<COLORREF>(colour);
-}
-
-// The control's background: its own colour, else its parent's, else the form's.
-COLORREF BackgroundOf(const forms::Control& control) {
-  if (control.colour != forms::kInherit) return ToColorRef(control.colour);
-  if (control.parent == forms::kNoParent) return ToColorRef(vazo::MainForm().colour);
-  return BackgroundOf(vazo::MainControl(control.parent));
-}
-
-// A control's font, where the table leaves parts to the window font.
-forms::Font FontOf(const forms::Control& control) {
-  const forms::Font& window = vazo::MainForm().font;
-  forms::Font font = control.font.face.empty() ? window : control.font;
-  if (font.colour == forms::kInherit) font.colour = window.colour;
-  return font;
-}
-
-RECT ToRect(const forms::Rect& r) {
-  return {r.left, r.top, r.right(), r.bottom()};
-}
 
 HICON LoadMainIcon(int metricX, int metricY) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TOVO_IDI_MAIN),
@@ -53,7 +27,6 @@ HICON LoadMainIcon(int metricX, int metricY) {
 }  // namespace
 
 Tform_vazo::~Tform_vazo() {
-  if (form_vazo == this) form_vazo = nullptr;
   Destroy();
 }
 
@@ -61,10 +34,9 @@ void Tform_vazo::Create() {
   const forms::Form& form = vazo::MainForm();
   const forms::Font& font = form.font;
   windowFont_ = CreateUiFont(std::string(font.face), font.height, font.bold, false, font.charset);
-  RECT frame = {0, 0, form.clientWidth, form.clientHeight};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  // Placed by the system until Show centres it: only the size counts here.
+  const RECT frame = CentredFrame(form, kStyle, kExStyle, ScreenArea());
   const HICON icon = LoadMainIcon(SM_CXICON, SM_CYICON);
-  form_vazo = this;
   const HWND h =
       Window::Create({.name = L"Tform_vazo",
                       .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -81,9 +53,8 @@ void Tform_vazo::Show() {
   if (!shown_) {
     RECT r;
     GetWindowRect(hwnd(), &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+    const POINT origin = CentredIn({r.right - r.left, r.bottom - r.top}, ScreenArea());
+    SetWindowPos(hwnd(), nullptr, origin.x, origin.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     shown_ = true;
   }
@@ -96,49 +67,47 @@ HWND Tform_vazo::Control(int id) const {
   return it == controls_.end() ? nullptr : it->second;
 }
 
-Label& Tform_vazo::StripLabel(int id) {
-  return *labels_.at(id);
-}
-
 void Tform_vazo::BuildControls() {
   tooltips_.Create(hwnd());
-  for (const forms::Control& control : vazo::MainForm().controls) CreateControl(control);
+  controls_ =
+      BuildForm(vazo::MainForm(), hwnd(), [this](const forms::Control& control, HWND parent) {
+        return CreateControl(control, parent);
+      });
   BindWidgets();
 }
 
-void Tform_vazo::CreateControl(const forms::Control& control) {
-  const HWND parent = control.parent == forms::kNoParent ? hwnd() : Control(control.parent);
+HWND Tform_vazo::CreateControl(const forms::Control& control, HWND parent) {
   const RECT rect = ToRect(control.rect);
   switch (control.kind) {
     case forms::Kind::Picture: {
       auto& picture = pictures_.emplace_back(std::make_unique<Picture>());
-      picture->Create(parent, control.id, rect, control.resource, BackgroundOf(control),
+      picture->Create(parent, control.id, rect, control.resource,
+                      BackgroundOf(vazo::MainForm(), control),
                       (control.look & forms::kAutoSize) != 0);
-      controls_[control.id] = picture->hwnd();
-      break;
+      return picture->hwnd();
     }
     case forms::Kind::Label:
-    case forms::Kind::LinkLabel: CreateLabel(control, parent, rect); break;
+    case forms::Kind::LinkLabel: return CreateLabel(control, parent, rect);
     case forms::Kind::Button:
-    case forms::Kind::FlatButton: CreateButton(control, parent, rect); break;
+    case forms::Kind::FlatButton: return CreateButton(control, parent, rect);
     case forms::Kind::Panel: {
       auto& panel = panels_[control.id] = std::make_unique<Panel>();
       panel->Create(parent, control.id, rect,
-                    {.background = BackgroundOf(control),
+                    {.background = BackgroundOf(vazo::MainForm(), control),
                      .raisedInner = (control.look & forms::kRaisedInner) != 0,
                      .loweredOuter = (control.look & forms::kLoweredOuter) != 0});
-      controls_[control.id] = panel->hwnd();
-      break;
+      return panel->hwnd();
     }
-    case forms::Kind::DirectoryTree: CreateDirectoryTree(control, parent, rect); break;
-    case forms::Kind::FileList: CreateFileList(control, parent, rect); break;
+    case forms::Kind::DirectoryTree: return CreateDirectoryTree(control, parent, rect);
+    case forms::Kind::FileList: return CreateFileList(control, parent, rect);
     case forms::Kind::Line:
     case forms::Kind::Rectangle: break;  // the main window has no shapes
   }
+  return nullptr;
 }
 
-void Tform_vazo::CreateLabel(const forms::Control& control, HWND parent, RECT rect) {
-  const forms::Font font = FontOf(control);
+HWND Tform_vazo::CreateLabel(const forms::Control& control, HWND parent, RECT rect) {
+  const forms::Font font = FontOf(vazo::MainForm(), control);
   auto& label = labels_[control.id] = std::make_unique<Label>();
   label->Create(parent, control.id, rect, std::string(control.caption),
                 {.face = std::string(font.face),
@@ -146,55 +115,50 @@ void Tform_vazo::CreateLabel(const forms::Control& control, HWND parent, RECT re
                  .bold = font.bold,
                  .charset = font.charset,
                  .textColour = ToColorRef(font.colour),
-                 .background = BackgroundOf(control),
+                 .background = BackgroundOf(vazo::MainForm(), control),
                  .wordWrap = (control.look & forms::kWordWrap) != 0,
                  .autoSize = (control.look & forms::kAutoSize) != 0,
                  .handCursor = control.kind == forms::Kind::LinkLabel});
   label->SetHint(std::string(control.hint));
   if (control.id == vazo::kLAd1 || control.id == vazo::kLAd2) {
-    label->SetOnClick([this](Label& l) {
-      if (adHandlers_.click) adHandlers_.click(l);
-    });
-    label->SetOnMouseEnter([this](Label& l) {
-      if (adHandlers_.mouseEnter) adHandlers_.mouseEnter(l);
-    });
-    label->SetOnMouseLeave([this](Label& l) {
-      if (adHandlers_.mouseLeave) adHandlers_.mouseLeave(l);
-    });
+    label->SetOnClick([this](Label& l) { l_ad1Click(l); });
+    label->SetOnMouseEnter([this](Label& l) { l_ad1MouseEnter(l); });
+    label->SetOnMouseLeave([this](Label& l) { l_ad1MouseLeave(l); });
   }
-  controls_[control.id] = label->hwnd();
+  return label->hwnd();
 }
 
-void Tform_vazo::CreateButton(const forms::Control& control, HWND parent, RECT rect) {
+HWND Tform_vazo::CreateButton(const forms::Control& control, HWND parent, RECT rect) {
   auto& button = buttons_[control.id] = std::make_unique<FlatButton>();
   button->Create(parent, control.id, rect, std::string(control.caption), windowFont_.get(),
                  control.resource);
   button->SetOnClick(ClickHandler(control.id));
   // Buttons show their hints; labels only store theirs (the strip's links).
   if (!control.hint.empty()) tooltips_.Add(button->hwnd(), std::string(control.hint));
-  controls_[control.id] = button->hwnd();
+  return button->hwnd();
 }
 
 // The one place where the drive tree is made.
-void Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent, RECT rect) {
+HWND Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent, RECT rect) {
   tree_ = std::make_unique<DirectoryTreeWidget>();
   // Drives whose kind cannot be determined are not shown.
   tree_->SetDriveTypes({dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM});
-  tree_->Create(parent, control.id, rect, windowFont_.get(), ToColorRef(FontOf(control).colour));
+  tree_->Create(parent, control.id, rect, windowFont_.get(),
+                ToColorRef(FontOf(vazo::MainForm(), control).colour));
   tree_->SetIndent(19);
-  controls_[control.id] = tree_->hwnd();
+  return tree_->hwnd();
 }
 
 // The one place where the file list is made.
-void Tform_vazo::CreateFileList(const forms::Control& control, HWND parent, RECT rect) {
+HWND Tform_vazo::CreateFileList(const forms::Control& control, HWND parent, RECT rect) {
   fileList_ = std::make_unique<FileListWidget>();
   // Sub-folders beside the files; hidden entries shown, system ones never.
   fileList_->SetFileType({FileAttr::ftReadOnly, FileAttr::ftHidden, FileAttr::ftDirectory,
                           FileAttr::ftArchive, FileAttr::ftNormal});
   fileList_->Create(parent, control.id, rect, windowFont_.get(),
-                    ToColorRef(FontOf(control).colour));
+                    ToColorRef(FontOf(vazo::MainForm(), control).colour));
   fileList_->SetItemHeight(18);
-  controls_[control.id] = fileList_->hwnd();
+  return fileList_->hwnd();
 }
 
 // Connects the tree to the list once both exist; the list then shows the
@@ -217,13 +181,16 @@ std::function<void()> Tform_vazo::ClickHandler(int id) {
 void Tform_vazo::FormCreate() {
   // The skin engine is not part of this program: the window keeps the
   // system's plain look.
-  announcements_ = std::make_unique<std::vector<std::string>>();
-  AttachAnnounceStrip(*this);
+  strip_ = std::make_unique<AnnouncementStrip>(
+      hwnd(), *labels_.at(vazo::kLAd1), *labels_.at(vazo::kLAd2),
+      AnnouncementTimers{vazo::kTimerAd, vazo::MainTimer(vazo::kTimerAd).intervalMs,
+                         vazo::kTimerAd2, vazo::MainTimer(vazo::kTimerAd2).intervalMs});
   StartAutoupdate(hwnd(), "Ruzidudu", "1.0");
 }
 
+// Lines that arrive from now on are dropped; nothing waits for the worker.
 void Tform_vazo::FormClose() {
-  announcements_.reset();
+  if (strip_) strip_->Release();
 }
 
 // Posted, not sent: the button that was clicked is still inside its own
@@ -245,49 +212,23 @@ void Tform_vazo::SpeedButton3Click() {
 }
 
 void Tform_vazo::Timer_adTimer() {
-  if (const auto it = timerHandlers_.find(vazo::kTimerAd); it != timerHandlers_.end()) {
-    it->second();
-  }
+  if (strip_) strip_->Tick(AnnouncementTimer::Rotation);
 }
 
 void Tform_vazo::Timer_ad2Timer() {
-  if (const auto it = timerHandlers_.find(vazo::kTimerAd2); it != timerHandlers_.end()) {
-    it->second();
-  }
+  if (strip_) strip_->Tick(AnnouncementTimer::Scroll);
 }
 
-void Tform_vazo::SetTimerEnabled(int timerId, bool enabled) {
-  const forms::vazo::Timer& timer = vazo::MainTimer(timerId);
-  bool& on = timersOn_[timerId];
-  if (on == enabled) return;
-  on = enabled;
-  if (enabled) {
-    SetTimer(hwnd(), static_cast<UINT_PTR>(timerId), timer.intervalMs, nullptr);
-  } else {
-    KillTimer(hwnd(), static_cast<UINT_PTR>(timerId));
-  }
+void Tform_vazo::l_ad1Click(Label& sender) {
+  if (strip_) strip_->Click(sender);
 }
 
-bool Tform_vazo::TimerEnabled(int timerId) const {
-  const auto it = timersOn_.find(timerId);
-  return it != timersOn_.end() && it->second;
+void Tform_vazo::l_ad1MouseEnter(Label& sender) {
+  if (strip_) strip_->MouseEnter(sender);
 }
 
-void Tform_vazo::SetTimerHandler(int timerId, std::function<void()> handler) {
-  timerHandlers_[timerId] = std::move(handler);
-}
-
-void Tform_vazo::SetMessageHandler(UINT msg, MessageHandler handler) {
-  messageHandlers_[msg] = std::move(handler);
-}
-
-// The worker's lines replace the list's content; the rotation starts only
-// when there is something to rotate. After FormClose the lines are dropped.
-void Tform_vazo::AnnouncementsArrived(LPARAM lParam) {
-  const std::unique_ptr<AnnouncementList> lines = TakeAnnouncements(lParam);
-  if (!announcements_ || !lines) return;
-  *announcements_ = std::move(*lines);
-  if (!announcements_->empty()) SetTimerEnabled(vazo::kTimerAd, true);
+void Tform_vazo::l_ad1MouseLeave(Label& sender) {
+  if (strip_) strip_->MouseLeave(sender);
 }
 
 // Like a dialog: the focus goes back to the control that had it when the
@@ -338,9 +279,6 @@ std::optional<int> Tform_vazo::MnemonicButton(wchar_t key) const {
 }
 
 std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (const auto it = messageHandlers_.find(msg); it != messageHandlers_.end()) {
-    if (const auto result = it->second(wParam, lParam)) return result;
-  }
   switch (msg) {
     case WM_CREATE:
       BuildControls();
@@ -349,11 +287,12 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
     case WM_ACTIVATE: Activated(wParam); return 0;
     case WM_NEXTDLGCTL: NextControl(wParam, lParam); return 0;
     case WM_TIMER:
-      if (!TimerEnabled(static_cast<int>(wParam))) return 0;
       if (wParam == vazo::kTimerAd) Timer_adTimer();
       if (wParam == vazo::kTimerAd2) Timer_ad2Timer();
       return 0;
-    case kAnnouncementsArrived: AnnouncementsArrived(lParam); return 0;
+    case kAnnouncementsArrived:
+      if (strip_) strip_->LinesArrived(lParam);
+      return 0;
     case WM_CLOSE: FormClose(); return std::nullopt;  // the default destroys the window
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return std::nullopt;

@@ -17,9 +17,9 @@
 #include <optional>
 #include <string>
 
-namespace tovo {
+#include "platform/messages_win.h"
 
-inline constexpr UINT kReflect = WM_APP + 0x1C00;
+namespace tovo {
 
 struct WindowClassSpec {
   const wchar_t* name;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace tovo {
 namespace {
 
@@ -191,20 +189,20 @@ TEST_F(AnnouncementTickerTest, ClickOpensTheTrimmedWebLinkOnly) {
   EXPECT_EQ(view.opened, (Lines{"http://www.site", "HTTPS://x.example/a b"}));
 }
 
-TEST(TickerWithOwnersList, ReadsTheListItsOwnerHoldsAndNothingOnceReleased) {
-  RecordingView view;
-  auto list = std::make_unique<Lines>(Lines{"A|1", "B|2"});
-  AnnouncementTicker ticker(view, "initial", "http://i", [&list] { return list.get(); });
-  view.rotation = true;  // as the owner switches it on when lines arrive
+TEST_F(AnnouncementTickerTest, ReleasedAtCloseShowsNothingMoreAndIgnoresLateLines) {
+  ticker.TakeLines({"A|1", "B|2"});
   ticker.RotationTick();
   EXPECT_EQ(view.shown[0].caption, "A");
-  list.reset();  // the window has closed
+  ticker.Release();  // the window has closed
   view.shown[0].caption.clear();
   ticker.RotationTick();
   EXPECT_EQ(view.shown[0].caption, "");
   EXPECT_FALSE(view.rotation);
   ticker.PointerLeave(AnnouncementLabel::First);
   EXPECT_FALSE(view.rotation);
+  ticker.TakeLines({"C|3"});
+  EXPECT_FALSE(view.rotation);
+  EXPECT_TRUE(ticker.lines().empty());
 }
 
 TEST(OpenableLink, WebSchemesInAnyCase) {

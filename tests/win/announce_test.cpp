@@ -82,8 +82,8 @@ class AnnouncementStripHost : public Window {
     second.Create(hwnd(), 2, {7, 37, 205, 49}, "initial", grey);
     first.SetHint("http://initial.example/");
     second.SetHint("http://initial.example/");
-    strip = std::make_unique<AnnouncementStrip>(
-        hwnd(), first, second, [this](AnnouncementTimer timer, bool on) { Switch(timer, on); });
+    strip = std::make_unique<AnnouncementStrip>(hwnd(), first, second,
+                                                AnnouncementTimers{kRotation, 200, kScroll, 10});
     for (Label* label : {&first, &second}) {
       label->SetOnClick([this](Label& l) { strip->Click(l); });
       label->SetOnMouseEnter([this](Label& l) { strip->MouseEnter(l); });
@@ -99,14 +99,11 @@ class AnnouncementStripHost : public Window {
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg == kAnnouncementsArrived) {
       ++handOvers;
-      if (const auto lines = TakeAnnouncements(lParam)) strip->ticker().TakeLines(*lines);
+      strip->LinesArrived(lParam);
       return 0;
     }
     if (msg == WM_TIMER && (wParam == kRotation || wParam == kScroll)) {
-      if (wParam == kRotation)
-        strip->ticker().RotationTick();
-      else
-        strip->ticker().ScrollTick();
+      strip->Tick(wParam == kRotation ? AnnouncementTimer::Rotation : AnnouncementTimer::Scroll);
       return 0;
     }
     return std::nullopt;
@@ -114,18 +111,6 @@ class AnnouncementStripHost : public Window {
 
  private:
   static constexpr UINT_PTR kRotation = 11, kScroll = 12;
-
-  void Switch(AnnouncementTimer timer, bool on) {
-    const UINT_PTR id = timer == AnnouncementTimer::Rotation ? kRotation : kScroll;
-    bool& running = timer == AnnouncementTimer::Rotation ? rotationOn_ : scrollOn_;
-    if (on == running) return;
-    running = on;
-    if (on)
-      SetTimer(hwnd(), id, timer == AnnouncementTimer::Rotation ? 200 : 10, nullptr);
-    else
-      KillTimer(hwnd(), id);
-  }
-  bool rotationOn_ = false, scrollOn_ = false;
 };
 
 TEST(AnnouncementWorkerWin, LinesReachTheLabelsAndRotate) {
@@ -151,7 +136,7 @@ TEST(AnnouncementWorkerWin, EmptyReplyLeavesTheInitialText) {
   AnnouncementStripHost host;
   StartAutoupdateAt(host.hwnd(), "Ruzidudu", "1.0", {"127.0.0.1", server.port()});
   ASSERT_TRUE(PumpUntil([&] { return host.handOvers == 1; }, 15000));
-  PumpUntil([] { return false; }, 500);
+  EXPECT_FALSE(host.strip->Running(AnnouncementTimer::Rotation));
   EXPECT_EQ(host.first.Caption(), "initial");
   EXPECT_TRUE(host.strip->ticker().lines().empty());
 }
@@ -217,7 +202,9 @@ TEST(AnnouncementWorkerWin, HoverUnderlinesAndHoldsTheRotation) {
   SetCursorPos(r.left + 3, r.top + 3);
   ASSERT_TRUE(PumpUntil([&] { return host.first.Underline(); }, 3000));
   const std::size_t index = host.strip->ticker().adIndex();
-  PumpUntil([] { return false; }, 700);  // more than three rotation intervals
+  EXPECT_FALSE(host.strip->Running(AnnouncementTimer::Rotation));
+  ASSERT_TRUE(PumpUntil([&] { return !host.strip->Running(AnnouncementTimer::Scroll); }, 3000));
+  EXPECT_FALSE(host.strip->Running(AnnouncementTimer::Rotation));
   EXPECT_EQ(host.strip->ticker().adIndex(), index);
   SetCursorPos(r.left + 3, r.bottom + 80);
   ASSERT_TRUE(PumpUntil([&] { return !host.first.Underline(); }, 3000));

@@ -8,6 +8,7 @@
 #include "forms/main_form.h"
 #include "gui/support/gui_driver.h"
 #include "platform/wide_win.h"
+#include "win/support/shred_scratch.h"
 
 namespace tovo {
 namespace {
@@ -21,8 +22,13 @@ class BrowserLog {
   BrowserLog() {
     DeleteFileW(kLog);
     std::string file = __FILE__;
-    const std::string script =
+    std::string script =
         file.substr(0, file.find_last_of('/')) + "/../win/support/capture-browser.sh";
+    // A compiler cache may hand the compiler relative paths; the browser runs
+    // elsewhere, so the script needs the full path.
+    if (script.front() != '/') {
+      script = testing::UnixPathOf(testing::CurrentFolder()) + "/" + script;
+    }
     const std::wstring wide(script.begin(), script.end());
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);

@@ -107,8 +107,7 @@ TEST_F(MainWindow, OnlyTheTreeAndTheListTakeTheFocus) {
 
   gui::PostMouseClick(Child(vazo::kSpeedButton1));
   gui::Click(Child(vazo::kSpeedButton2));
-  // Posted input is handled after sent messages, so give the queue time to drain.
-  Sleep(500);
+  ASSERT_TRUE(gui::HandledPostedMessages(tree));
   EXPECT_EQ(gui::FocusOf(window_), list);
   EXPECT_TRUE(gui::MessageBoxesOf(program_.id()).empty()) << "a handler raised an error";
   gui::Click(Child(vazo::kButton2));
@@ -128,7 +127,7 @@ TEST_P(MainWindowCloses, AndTheProgramEndsWithZero) {
       // The tree has the focus and takes typed letters for its own search, so
       // a plain C there presses no button; Alt+C still does.
       gui::PostChar(window_, L'C', false);
-      Sleep(500);
+      ASSERT_TRUE(gui::HandledPostedMessages(Child(vazo::kDirectoryListBox1)));
       ASSERT_TRUE(program_.Running());
       gui::PostChar(window_, L'c', true);
       break;

@@ -207,7 +207,7 @@ TEST_F(ShredCommand, NoLeavesEveryFileInPlace) {
   EXPECT_TRUE(GetWindowLongW(GetDlgItem(box, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON)
       << "No is the default button";
   Answer(box, IDNO);
-  Sleep(300);
+  ASSERT_TRUE(gui::HandledPostedMessages(GetDlgItem(window_, vazo::kDirectoryListBox1)));
   EXPECT_TRUE(gui::MessageBoxesOf(program_.id()).empty()) << "no further message";
   EXPECT_TRUE(Exists(L"a.txt") && Exists(L"dir\\inner.txt"));
   EXPECT_EQ(Texts(), (Names{L"dir", L"a.txt"}));

@@ -1,5 +1,6 @@
 #include "gui/support/gui_driver.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -142,6 +143,19 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     if (GetTickCount64() >= end) return false;
     Sleep(20);
   }
+}
+
+// Posted messages of one thread come out of its queue in the order they were
+// posted, so a marker posted now is handled after everything posted before.
+bool HandledPostedMessages(HWND tree, DWORD timeoutMs) {
+  static COLORREF marker = RGB(1, 2, 3);
+  marker = marker == RGB(1, 2, 3) ? RGB(3, 2, 1) : RGB(1, 2, 3);
+  if (!PostMessageW(tree, TVM_SETINSERTMARKCOLOR, 0, static_cast<LPARAM>(marker))) return false;
+  return WaitUntil(
+      [&] {
+        return static_cast<COLORREF>(SendMessageW(tree, TVM_GETINSERTMARKCOLOR, 0, 0)) == marker;
+      },
+      timeoutMs);
 }
 
 HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& className,

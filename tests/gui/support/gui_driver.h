@@ -66,6 +66,13 @@ bool ClosesWithExitCodeZero(Process& program, HWND mainWindow);
 // Polls `condition` every 20 ms until it holds or `timeoutMs` passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// True once the program has handled every message posted to its window
+// thread before this call (clicks, keys), within `timeoutMs`. A further
+// modal box that such a message opened exists by then. `tree` is a tree
+// view of that thread: its insert-mark colour, which the program never
+// draws, carries the marker.
+bool HandledPostedMessages(HWND tree, DWORD timeoutMs = 5000);
+
 // A visible top-level window of process `pid` with this title (and class,
 // when given); null when none appeared within `timeoutMs`.
 HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& className = L"",

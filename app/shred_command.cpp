@@ -29,6 +29,7 @@ std::string FailureReport(const std::vector<ShredOutcome>& failures) {
     text += failures[i].path;
     text += "（";
     text += FailureReason(FailureOf(failures[i]));
+    if (!failures[i].currentName.empty()) text += "，现名 " + failures[i].currentName;
     text += "）";
   }
   if (failures.size() > named)

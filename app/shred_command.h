@@ -27,8 +27,9 @@ std::string ProgressText(std::string_view path, ShredSource source);
 std::string_view FailureReason(ShredFailure failure);
 
 // The warning text for a command that left items behind: how many, then the
-// first kFailuresNamed of them with their reasons, one per line, then how
-// many more there are. `failures` must not be empty.
+// first kFailuresNamed of them with their reasons (and the name an item now
+// has, when it was renamed before it stayed), one per line, then how many
+// more there are. `failures` must not be empty.
 std::string FailureReport(const std::vector<ShredOutcome>& failures);
 
 }  // namespace tovo

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "shred/conceal_metadata.h"
+
 namespace tovo {
 namespace {
 
@@ -55,6 +57,9 @@ ShredOutcome OverwriteAndDelete(FileSystem& fs, RandomGenerator& generator, cons
   OverwriteBlock block;
   generator.FillRandomBlock(block);
   ShredOutcome outcome = Overwrite(*file, path, block, options);
+  if (outcome.destroyed() && options.deleteAfterOverwrite && options.concealMetadata) {
+    return ConcealAndDelete(fs, *file, path);
+  }
   const SystemCode closeCode = file->Close();
   if (!outcome.destroyed()) return outcome;
   if (closeCode) return Failed(path, ShredStep::kClose, closeCode);
@@ -88,7 +93,7 @@ ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std
   ShredOutcome outcome = OverwriteAndDelete(fs, generator, path, options);
   // A file that stays (in use, a failed write or delete) gets back the
   // attributes it had: it is reported as not destroyed, not quietly changed.
-  if (stripped && !outcome.destroyed()) fs.WriteAttributes(path, attributes);
+  if (stripped && !outcome.destroyed()) fs.WriteAttributes(PathNow(outcome), attributes);
   return outcome;
 }
 

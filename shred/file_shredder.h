@@ -1,5 +1,6 @@
 // Destroying one file: overwrite its whole length once with copies of a
-// 4096-byte pseudo-random block, force the data to the disk, close, delete.
+// 4096-byte pseudo-random block, force the data to the disk, hide its size,
+// times and name, delete.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +19,9 @@ inline constexpr std::size_t kDefaultWriteRequest = 1024 * 1024;
 struct ShredOptions {
   std::size_t writeRequest = kDefaultWriteRequest;  // rounded down to whole blocks
   bool deleteAfterOverwrite = true;                 // false: a seam for tests
+  // false: files and folders go without first losing their size, times and
+  // names, so that benchmarks can weigh those steps.
+  bool concealMetadata = true;
 };
 
 // Contract, step by step, each failure ending the call with its outcome:
@@ -30,7 +34,10 @@ struct ShredOptions {
 //   written, the length unchanged, a last short block being the block's
 //   start; a failed or short write or a failed flush closes the file and
 //   leaves it in place;
-// - closed, then deleted;
+// - cut to length 0, its times set to a neutral value, renamed within its
+//   folder to a neutral name (these three best effort), deleted through the
+//   handle (see ConcealAndDelete); a file that stays is reported with the
+//   name it now has;
 // - a read-only file that is not destroyed gets its attributes back.
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
                            const ShredOptions& options = {});

@@ -21,14 +21,20 @@ inline constexpr SystemCode kSuccess = 0;
 inline constexpr SystemCode kFileNotFound = 2;
 inline constexpr SystemCode kPathNotFound = 3;
 inline constexpr SystemCode kAccessDenied = 5;
+inline constexpr SystemCode kFileExists = 80;
 inline constexpr SystemCode kNoMoreFiles = 18;
 inline constexpr SystemCode kSharingViolation = 32;
 inline constexpr SystemCode kLockViolation = 33;
 inline constexpr SystemCode kDiskFull = 112;
 inline constexpr SystemCode kDirNotEmpty = 145;
+inline constexpr SystemCode kAlreadyExists = 183;
 }  // namespace syscode
 
-// A file opened for exclusive reading and writing. Destroying it closes it.
+// A file time: 100-nanosecond intervals since 1601-01-01 00:00 UTC.
+using FileTime = std::uint64_t;
+
+// A file opened for exclusive reading and writing, and for deleting where
+// the system grants it. Destroying it closes it.
 class OpenFile {
  public:
   virtual ~OpenFile() = default;
@@ -39,6 +45,15 @@ class OpenFile {
   // reports as written, which may be less than `size` without an error code.
   virtual SystemCode Write(const std::uint8_t* data, std::size_t size, std::size_t& written) = 0;
   virtual SystemCode Flush() = 0;
+  // Cuts the file to length 0.
+  virtual SystemCode Truncate() = 0;
+  // Sets the creation, last-write and last-access times to `time`.
+  virtual SystemCode SetTimes(FileTime time) = 0;
+  // Gives the open file the full path `newPath`, never replacing an existing
+  // entry (that is reported as kAlreadyExists or kFileExists).
+  virtual SystemCode Rename(const std::string& newPath) = 0;
+  // Marks the file to be deleted when it is closed.
+  virtual SystemCode MarkForDelete() = 0;
   // Closes the file and reports the result; later calls do nothing.
   virtual SystemCode Close() = 0;
 };
@@ -56,6 +71,8 @@ class FileSystem : public CurrentFolderOwner {
   virtual SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) = 0;
   virtual SystemCode RemoveFile(const std::string& path) = 0;
   virtual SystemCode RemoveFolder(const std::string& path) = 0;
+  // Moves a file or folder to `newPath`, never replacing an existing entry.
+  virtual SystemCode Rename(const std::string& path, const std::string& newPath) = 0;
 
   // Runs a directory search on `pattern` (a folder, "\" and "*.*") and calls
   // `visit` for every entry in the order the search returns them, "." and

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "shred/conceal_metadata.h"
 
 namespace tovo {
 namespace {
@@ -67,7 +68,7 @@ void ListFilesRecursive(FileSystem& fs, const std::string& folder,
 }
 
 void RemoveFolderTree(FileSystem& fs, const std::string& folder,
-                      std::vector<ShredOutcome>& notRemoved) {
+                      std::vector<ShredOutcome>& notRemoved, const ShredOptions& options) {
   const std::string base = JoinPath(folder, "");
   fs.Search(base + "*.*", [&](const FolderEntry& entry) {
     if (IsDotOrDotDot(entry.name) || !IsFolder(entry.attributes)) return;
@@ -76,10 +77,13 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
     if (entry.attributes & attr::kReparsePoint) {
       RemoveFolderLink(fs, path, notRemoved);
     } else {
-      RemoveFolderTree(fs, path, notRemoved);
+      RemoveFolderTree(fs, path, notRemoved, options);
     }
   });
-  if (const SystemCode code = fs.RemoveFolder(base)) {
+  if (options.concealMetadata) {
+    ShredOutcome outcome = RemoveFolderConcealed(fs, folder);
+    if (!outcome.destroyed()) notRemoved.push_back(std::move(outcome));
+  } else if (const SystemCode code = fs.RemoveFolder(base)) {
     notRemoved.push_back(ShredOutcome{folder, ShredStep::kRemoveFolder, code});
   }
 }
@@ -97,7 +101,7 @@ void ShredTree(FileSystem& fs, RandomGenerator& generator, const std::string& fo
     ShredOutcome outcome = ShredFileWith(fs, generator, file, options);
     if (!outcome.destroyed()) failures.push_back(std::move(outcome));
   }
-  RemoveFolderTree(fs, folder, failures);
+  RemoveFolderTree(fs, folder, failures, options);
 }
 
 }  // namespace

@@ -29,12 +29,13 @@ using ShredProgress = std::function<void(const std::string& path, ShredSource so
 // restored on every way out.
 void ListFilesRecursive(FileSystem& fs, const std::string& folder, std::vector<std::string>& files);
 
-// Removes the folder's sub-folders bottom up, then the folder itself; files
-// are left alone. Folder links are removed without touching their targets, or
-// left in place and reported where the file system cannot do that safely.
-// Appends an outcome for every folder that was not removed.
+// Removes the folder's sub-folders bottom up, then the folder itself, each
+// under a neutral name (see RemoveFolderConcealed); files are left alone.
+// Folder links are removed without touching their targets and keep their
+// names, or are left in place and reported where the file system cannot do
+// that safely. Appends an outcome for every folder that was not removed.
 void RemoveFolderTree(FileSystem& fs, const std::string& folder,
-                      std::vector<ShredOutcome>& notRemoved);
+                      std::vector<ShredOutcome>& notRemoved, const ShredOptions& options = {});
 
 // The whole tree: when `folder` is itself a link only the link is removed;
 // otherwise the full listing first (IoError before anything is shredded), then

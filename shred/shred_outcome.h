@@ -36,6 +36,9 @@ struct ShredOutcome {
   std::string path;
   ShredStep step = ShredStep::kDone;
   SystemCode code = 0;  // the system error code of the failed step, or 0
+  // The last name the file or folder has now, when it was renamed to hide its
+  // own and then stayed; empty otherwise.
+  std::string currentName{};
 
   bool destroyed() const { return step == ShredStep::kDone; }
 };

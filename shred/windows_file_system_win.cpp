@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/file_system_win.h"
 #include "platform/handles_win.h"
 #include "platform/paths.h"
@@ -21,6 +24,21 @@ SystemCode LastError() {
 
 SystemCode Check(BOOL ok) {
   return ok ? 0 : LastError();
+}
+
+// The literal ("\\?\") form of any path: a rename through a handle takes the
+// new name as a full path, and that form keeps final dots, blanks and
+// device names as they are, at any length.
+std::wstring LiteralPath(const std::string& path) {
+  const std::wstring system = SystemPath(path);
+  if (system.starts_with(L"\\\\?\\")) return system;
+  const DWORD needed = GetFullPathNameW(system.c_str(), 0, nullptr, nullptr);
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(system.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return system;
+  full.resize(length);
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
 }
 
 class WindowsOpenFile final : public OpenFile {
@@ -48,6 +66,35 @@ class WindowsOpenFile final : public OpenFile {
 
   SystemCode Flush() override { return Check(FlushFileBuffers(file_.get())); }
 
+  SystemCode Truncate() override {
+    FILE_END_OF_FILE_INFO end{};
+    return Check(SetFileInformationByHandle(file_.get(), FileEndOfFileInfo, &end, sizeof end));
+  }
+
+  SystemCode SetTimes(FileTime time) override {
+    FILETIME value{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    return Check(SetFileTime(file_.get(), &value, &value, &value));
+  }
+
+  SystemCode Rename(const std::string& newPath) override {
+    const std::wstring name = LiteralPath(newPath);
+    // The structure ends in the name's first character; the rest follows it.
+    std::vector<std::uint8_t> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    std::copy(name.begin(), name.end(), info->FileName);
+    return Check(SetFileInformationByHandle(file_.get(), FileRenameInfo, info,
+                                            static_cast<DWORD>(buffer.size())));
+  }
+
+  SystemCode MarkForDelete() override {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return Check(SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition,
+                                            sizeof disposition));
+  }
+
   SystemCode Close() override {
     if (!file_) return 0;
     return Check(CloseHandle(file_.release()));
@@ -62,6 +109,11 @@ class WindowsOpenFile final : public OpenFile {
 // full path all the same, so entering it only has to prove it can be listed.
 SystemCode ProbeFolder(const std::string& path) {
   return ForEachEntry(ExtendedLengthPath(path + "\\*"), [](const FolderEntry&) { return false; });
+}
+
+UniqueFile OpenNoSharing(const std::wstring& path, DWORD access) {
+  return UniqueFile(
+      CreateFileW(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -79,8 +131,13 @@ SystemCode WindowsFileSystem::WriteAttributes(const std::string& path, std::uint
 
 SystemCode WindowsFileSystem::OpenExclusive(const std::string& path,
                                             std::unique_ptr<OpenFile>& file) {
-  UniqueFile handle(CreateFileW(SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::wstring name = SystemPath(path);
+  UniqueFile handle = OpenNoSharing(name, GENERIC_READ | GENERIC_WRITE | DELETE);
+  // Where only the delete right is refused the contents are still destroyed;
+  // the name then stays and the delete by path reports the refusal.
+  if (!handle && GetLastError() == ERROR_ACCESS_DENIED) {
+    handle = OpenNoSharing(name, GENERIC_READ | GENERIC_WRITE);
+  }
   if (!handle) return LastError();
   file = std::make_unique<WindowsOpenFile>(std::move(handle));
   return 0;
@@ -92,6 +149,10 @@ SystemCode WindowsFileSystem::RemoveFile(const std::string& path) {
 
 SystemCode WindowsFileSystem::RemoveFolder(const std::string& path) {
   return Check(RemoveDirectoryW(SystemPath(path).c_str()));
+}
+
+SystemCode WindowsFileSystem::Rename(const std::string& path, const std::string& newPath) {
+  return Check(MoveFileExW(SystemPath(path).c_str(), SystemPath(newPath).c_str(), 0));
 }
 
 SystemCode WindowsFileSystem::Search(const std::string& pattern,

@@ -13,6 +13,7 @@ class WindowsFileSystem final : public FileSystem {
   SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) override;
   SystemCode RemoveFile(const std::string& path) override;
   SystemCode RemoveFolder(const std::string& path) override;
+  SystemCode Rename(const std::string& path, const std::string& newPath) override;
   SystemCode Search(const std::string& pattern,
                     const std::function<void(const FolderEntry&)>& visit) override;
   std::string CurrentFolder() override;

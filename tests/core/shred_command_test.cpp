@@ -24,14 +24,16 @@ TEST(ShredCommandTexts, ReportCountsAllNamesTheFirstTenWithTheirReasons) {
       {"C:\\gone.txt", ShredStep::kNotFound, syscode::kFileNotFound},
       {"C:\\bad.txt", ShredStep::kWrite, 0},
       {"C:\\dir", ShredStep::kRemoveFolder, 145},
+      {"C:\\机密.doc", ShredStep::kDelete, syscode::kSharingViolation, "000000"},
   };
   EXPECT_EQ(FailureReport(failures),
-            "有 5 项未能粉碎：\n"
+            "有 6 项未能粉碎：\n"
             "\nC:\\held.txt（正被其他程序使用）"
             "\nC:\\ro.txt（拒绝访问）"
             "\nC:\\gone.txt（找不到）"
             "\nC:\\bad.txt（写入失败）"
-            "\nC:\\dir（无法删除）");
+            "\nC:\\dir（无法删除）"
+            "\nC:\\机密.doc（正被其他程序使用，现名 000000）");
   failures.resize(12, ShredOutcome{"C:\\more", ShredStep::kRemoveFolder, 145});
   const std::string report = FailureReport(failures);
   EXPECT_EQ(report.rfind("有 12 项未能粉碎：", 0), 0u);

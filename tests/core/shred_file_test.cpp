@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "shred/conceal_metadata.h"
 #include "shred/file_shredder.h"
 #include "shred/random_generator.h"
 #include "support/shred_fake_file_system.h"
@@ -147,7 +148,7 @@ TEST_F(ShredFile, ReadOnlyFileThatStaysGetsItsAttributesBack) {
   fs_.AddFile("C:\\work\\kept", 10, 0xEE, attributes);
   fs_.deleteFailures["C:\\work\\kept"] = syscode::kAccessDenied;
   EXPECT_EQ(Shred("C:\\work\\kept").step, ShredStep::kDelete);
-  EXPECT_EQ(fs_.At("C:\\work\\kept").attributes, attributes);
+  EXPECT_EQ(fs_.At("C:\\work\\0000").attributes, attributes);  // under the name it now has
 }
 
 struct FailureCase {
@@ -194,6 +195,7 @@ TEST_F(ShredFile, LinkIsDeletedWithoutOpeningAndTargetStays) {
   EXPECT_FALSE(fs_.Exists("C:\\work\\link"));
   EXPECT_EQ(fs_.At("C:\\work\\target").bytes, std::vector<std::uint8_t>(50, 0xEE));
   EXPECT_TRUE(fs_.opened.empty());
+  EXPECT_TRUE(fs_.steps.empty()) << "a link keeps its name";
   EXPECT_EQ(generator_.RandomSeed(), 0u);
 }
 
@@ -210,13 +212,77 @@ TEST_F(ShredFile, PathWithoutAttributesIsNotFoundAndNothingIsDone) {
   EXPECT_TRUE(fs_.Exists("C:\\work\\f"));
 }
 
-TEST_F(ShredFile, DeleteFailureIsReportedAfterOverwrite) {
+TEST_F(ShredFile, FileNotDeletedIsReportedWithTheNameItNowHas) {
   fs_.AddFile("C:\\work\\f", 3);
   fs_.deleteFailures["C:\\work\\f"] = syscode::kSharingViolation;
   const ShredOutcome outcome = Shred("C:\\work\\f");
   EXPECT_EQ(outcome.step, ShredStep::kDelete);
   EXPECT_EQ(FailureOf(outcome), ShredFailure::kInUse);
-  EXPECT_EQ(fs_.At("C:\\work\\f").bytes, Pattern(NthBlock(0), 3));
+  EXPECT_EQ(outcome.path, "C:\\work\\f");
+  EXPECT_EQ(outcome.currentName, "0");
+  EXPECT_TRUE(fs_.At("C:\\work\\0").bytes.empty());
+  EXPECT_EQ(fs_.At("C:\\work\\0").times, kNeutralFileTime);
+  EXPECT_EQ(fs_.openFiles, 0);
+}
+
+TEST_F(ShredFile, AfterTheFlushSizeTimesAndNameGoThroughTheHandleThenItIsDeleted) {
+  fs_.AddFile("C:\\work\\机密合同.docx", 300);
+  ASSERT_TRUE(Shred("C:\\work\\机密合同.docx").destroyed());
+  EXPECT_EQ(fs_.steps, (std::vector<std::string>{"truncate", "times", "rename C:\\work\\000000000",
+                                                 "mark", "close"}));
+  EXPECT_EQ(fs_.Paths(), (std::vector<std::string>{"C:\\", "C:\\work"}));
+  EXPECT_EQ(generator_.RandomSeed(), SeedAfterBlocks(1)) << "no draws beyond the block";
+}
+
+TEST(NeutralName, SameLengthInUtf16Units) {
+  EXPECT_EQ(NeutralName("a.txt", 0), "00000");
+  EXPECT_EQ(NeutralName("机密合同.docx", 2), "222222222");
+  EXPECT_EQ(NeutralName("\xF0\x9F\x98\x80x", 0), "000");  // a pair of surrogates counts two
+  EXPECT_EQ(NeutralName("x.", 9), "99");
+}
+
+TEST_F(ShredFile, TakenNeutralNamesAreSkippedAndAllTakenKeepsTheName) {
+  fs_.AddFile("C:\\work\\00", 1);
+  fs_.AddFile("C:\\work\\11", 1);
+  fs_.AddFile("C:\\work\\ab", 1);
+  ASSERT_TRUE(Shred("C:\\work\\ab").destroyed());
+  EXPECT_EQ(fs_.steps[4], "rename C:\\work\\22");  // after 00 and 11
+  EXPECT_FALSE(fs_.Exists("C:\\work\\22"));
+
+  for (char c = '2'; c <= '9'; ++c) fs_.AddFile(std::string("C:\\work\\") + c + c, 1);
+  fs_.AddFile("C:\\work\\cd", 1);
+  fs_.deleteFailures["C:\\work\\cd"] = syscode::kAccessDenied;
+  const ShredOutcome kept = Shred("C:\\work\\cd");
+  EXPECT_EQ(kept.currentName, "");
+  EXPECT_TRUE(fs_.Exists("C:\\work\\cd"));
+}
+
+TEST_F(ShredFile, AlreadyNeutralNameIsNotRenamed) {
+  fs_.AddFile("C:\\work\\000", 1);
+  ASSERT_TRUE(Shred("C:\\work\\000").destroyed());
+  EXPECT_EQ(fs_.steps, (std::vector<std::string>{"truncate", "times", "mark", "close"}));
+}
+
+TEST_F(ShredFile, RefusedConcealingStepsDoNotStopTheDelete) {
+  fs_.AddFile("C:\\work\\f", 10);
+  fs_.truncateFailure = syscode::kAccessDenied;
+  fs_.timesFailure = syscode::kAccessDenied;
+  fs_.renameFailures["C:\\work\\0"] = syscode::kAccessDenied;
+  EXPECT_TRUE(Shred("C:\\work\\f").destroyed());
+  EXPECT_FALSE(fs_.Exists("C:\\work\\f"));
+
+  // A file system without delete-on-close: deleted by the name it now has.
+  fs_.AddFile("C:\\work\\g", 10);
+  fs_.markFailure = 1;  // ERROR_INVALID_FUNCTION
+  EXPECT_TRUE(Shred("C:\\work\\g").destroyed());
+  EXPECT_EQ(fs_.Paths(), (std::vector<std::string>{"C:\\", "C:\\work"}));
+}
+
+TEST_F(ShredFile, WithoutConcealingTheFileIsDeletedByItsName) {
+  fs_.AddFile("C:\\work\\f", 10);
+  ASSERT_TRUE(Shred("C:\\work\\f", ShredOptions{4096, true, false}).destroyed());
+  EXPECT_TRUE(fs_.steps.empty());
+  EXPECT_FALSE(fs_.Exists("C:\\work\\f"));
 }
 
 TEST(ShredFailureReason, CodesAndStepsMapToReasons) {

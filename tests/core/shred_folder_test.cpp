@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,28 @@ TEST_F(FolderShredding, WholeTreeGoesDotFoldersIncluded) {
   EXPECT_EQ(progress_[2], "正在粉碎文件：c，请稍等...");
 }
 
+TEST_F(FolderShredding, EveryFolderIsRenamedJustBeforeItsRemoval) {
+  ASSERT_TRUE(ShredTree("C:\\work\\sel").empty());
+  std::vector<std::string> folderRenames;
+  for (const std::string& step : fs_.steps) {
+    if (step.starts_with("rename ") && !step.ends_with("\\0")) folderRenames.push_back(step);
+  }
+  EXPECT_EQ(folderRenames, (std::vector<std::string>{
+                               "rename C:\\work\\sel\\sub\\0000", "rename C:\\work\\sel\\000",
+                               "rename C:\\work\\sel\\000000", "rename C:\\work\\000"}));
+}
+
+TEST_F(FolderShredding, FolderThatStaysGetsItsNameBackOrIsReportedByItsNewOne) {
+  fs_.openFailures["C:\\work\\sel\\sub\\b"] = syscode::kSharingViolation;
+  fs_.renameFailures["C:\\work\\sel"] = syscode::kAccessDenied;  // the way back
+  const std::vector<ShredOutcome> failures = ShredTree("C:\\work\\sel");
+  ASSERT_EQ(failures.size(), 3u);
+  EXPECT_EQ(failures[1].currentName, "");
+  EXPECT_TRUE(fs_.Exists("C:\\work\\000\\sub\\b"));
+  EXPECT_EQ(failures[2].path, "C:\\work\\sel");
+  EXPECT_EQ(failures[2].currentName, "000");
+}
+
 TEST_F(FolderShredding, EmptyFolderIsRemovedWithoutProgress) {
   fs_.AddFolder("C:\\work\\empty");
   EXPECT_TRUE(ShredTree("C:\\work\\empty\\").empty());
@@ -154,6 +177,7 @@ TEST_F(FolderShredding, FileInUseKeepsItsFoldersAndEveryFailureIsReported) {
   EXPECT_EQ(failures[1].step, ShredStep::kRemoveFolder);
   EXPECT_EQ(failures[1].code, syscode::kDirNotEmpty);
   EXPECT_EQ(failures[2].path, "C:\\work\\sel");
+  EXPECT_TRUE(fs_.Exists("C:\\work\\sel\\sub\\b")) << "where the report says";
   EXPECT_FALSE(fs_.Exists("C:\\work\\sel\\sub\\deep"));
   EXPECT_FALSE(fs_.Exists("C:\\work\\sel\\.cache"));
   EXPECT_FALSE(fs_.Exists("C:\\work\\sel\\a"));
@@ -165,6 +189,8 @@ TEST_F(FolderShredding, LinkedFolderIsNotWalkedAndOnlyTheLinkGoes) {
   EXPECT_TRUE(ShredTree("C:\\work\\sel").empty());
   EXPECT_FALSE(fs_.Exists("C:\\work\\sel"));
   EXPECT_EQ(fs_.At("C:\\work\\outside\\keep").bytes, std::vector<std::uint8_t>(7, 0xEE));
+  EXPECT_EQ(std::count(fs_.steps.begin(), fs_.steps.end(), "rename C:\\work\\sel\\0000"), 0)
+      << "a link keeps its name";
 }
 
 TEST_F(FolderShredding, LinkedFolderStaysWhereRemovingLinksIsUnsafe) {

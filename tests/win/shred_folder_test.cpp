@@ -174,5 +174,17 @@ TEST_F(WinShredFolder, SelectedFileGoesAsAFileAndNothingElseIsTouched) {
   EXPECT_EQ(List(sel_).size(), 5u);
 }
 
+// The neutral names of "sel" are taken by entries nobody selected.
+TEST_F(WinShredFolder, NeutralNamesTakenByUnselectedEntriesAreLeftAlone) {
+  MakeFolder(scratch_ / "000");
+  WriteBytes(scratch_ / "000\\keep", {7});
+  WriteBytes(scratch_ / "111", {8});
+  EXPECT_TRUE(Shred(sel_).empty());
+  EXPECT_FALSE(PathExists(sel_));
+  EXPECT_FALSE(PathExists(scratch_ / "222"));
+  EXPECT_EQ(testing::ReadBytes(scratch_ / "000\\keep"), std::vector<std::uint8_t>{7});
+  EXPECT_EQ(testing::ReadBytes(scratch_ / "111"), std::vector<std::uint8_t>{8});
+}
+
 }  // namespace
 }  // namespace tovo

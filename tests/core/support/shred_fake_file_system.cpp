@@ -55,10 +55,39 @@ class FakeOpenFile : public OpenFile {
     ++fs_.flushes;
     return fs_.flushFailure;
   }
+  SystemCode Truncate() override {
+    fs_.steps.push_back("truncate");
+    if (fs_.truncateFailure) return fs_.truncateFailure;
+    Bytes().clear();
+    return 0;
+  }
+  SystemCode SetTimes(FileTime time) override {
+    fs_.steps.push_back("times");
+    if (fs_.timesFailure) return fs_.timesFailure;
+    fs_.nodes_.at(path_).times = time;
+    return 0;
+  }
+  SystemCode Rename(const std::string& newPath) override {
+    const SystemCode code = fs_.Rename(path_, newPath);
+    if (code == 0) path_ = newPath;
+    return code;
+  }
+  SystemCode MarkForDelete() override {
+    fs_.steps.push_back("mark");
+    if (fs_.markFailure) return fs_.markFailure;
+    // Windows refuses the mark where it would refuse a delete by name.
+    if (fs_.deleteFailures.count(path_)) return fs_.deleteFailures[path_];
+    marked_ = true;
+    return 0;
+  }
   SystemCode Close() override {
     if (closed_) return 0;
     closed_ = true;
     --fs_.openFiles;
+    if (marked_) {
+      fs_.steps.push_back("close");
+      fs_.Erase(path_);
+    }
     return 0;
   }
 
@@ -69,6 +98,7 @@ class FakeOpenFile : public OpenFile {
   std::string path_;
   std::size_t position_ = 0;
   bool closed_ = false;
+  bool marked_ = false;
 };
 
 FakeFileSystem::FakeFileSystem() {
@@ -151,9 +181,47 @@ SystemCode FakeFileSystem::RemoveFile(const std::string& path) {
   const auto it = nodes_.find(path);
   if (it == nodes_.end()) return syscode::kFileNotFound;
   if (it->second.attributes & (attr::kDirectory | attr::kReadOnly)) return syscode::kAccessDenied;
-  nodes_.erase(it);
+  Erase(path);
+  return 0;
+}
+
+void FakeFileSystem::Erase(const std::string& path) {
+  nodes_.erase(path);
   auto& siblings = order_[ParentOf(path)];
   siblings.erase(std::find(siblings.begin(), siblings.end(), NameOf(path)));
+}
+
+// Moves the entry and everything below it; its place in its folder's order
+// stays, as the engine's search keeps running while it renames.
+SystemCode FakeFileSystem::Rename(const std::string& path, const std::string& newPath) {
+  steps.push_back("rename " + newPath);
+  if (renameFailures.count(newPath)) return renameFailures[newPath];
+  const std::string from = Normal(path);
+  if (!nodes_.count(from)) return syscode::kFileNotFound;
+  if (nodes_.count(newPath)) return syscode::kAlreadyExists;
+  if (current == from || current.starts_with(from + "\\")) return syscode::kSharingViolation;
+  auto moved = [&](const std::string& key) -> std::optional<std::string> {
+    if (key == from) return newPath;
+    if (key.starts_with(from + "\\")) return newPath + key.substr(from.size());
+    return std::nullopt;
+  };
+  auto rekey = [&](auto& map) {
+    for (auto it = map.begin(); it != map.end();) {
+      const auto to = moved(it->first);
+      if (!to) {
+        ++it;
+        continue;
+      }
+      auto node = map.extract(it++);
+      node.key() = *to;
+      map.insert(std::move(node));
+    }
+  };
+  rekey(nodes_);
+  rekey(order_);
+  rekey(deleteFailures);
+  auto& siblings = order_[ParentOf(from)];
+  *std::find(siblings.begin(), siblings.end(), NameOf(from)) = NameOf(newPath);
   return 0;
 }
 
@@ -165,10 +233,8 @@ SystemCode FakeFileSystem::RemoveFolder(const std::string& path) {
   // A link goes without its target, as on Windows.
   if (it->second.linkTarget.empty() && !ChildrenOf(folder).empty()) return syscode::kDirNotEmpty;
   if (folder == current) return syscode::kSharingViolation;
-  nodes_.erase(it);
   order_.erase(folder);
-  auto& siblings = order_[ParentOf(folder)];
-  siblings.erase(std::find(siblings.begin(), siblings.end(), NameOf(folder)));
+  Erase(folder);
   return 0;
 }
 

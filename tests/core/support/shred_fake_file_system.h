@@ -19,6 +19,7 @@ class FakeFileSystem : public FileSystem {
     std::uint32_t attributes = attr::kArchive;
     std::vector<std::uint8_t> bytes;
     std::string linkTarget;  // a reparse point leading to this path
+    FileTime times = 0;      // the three times, set together
   };
 
   FakeFileSystem();
@@ -41,6 +42,11 @@ class FakeFileSystem : public FileSystem {
   std::optional<std::size_t> shortWriteAfter;  // total bytes, then writes come up short
   SystemCode writeFailure = 0;                 // with shortWriteAfter: the code reported
   SystemCode flushFailure = 0;
+  // Failures of the steps through the handle after the flush, and of moves.
+  SystemCode truncateFailure = 0;
+  SystemCode timesFailure = 0;
+  SystemCode markFailure = 0;
+  std::map<std::string, SystemCode> renameFailures;  // by the new path
   bool linksRemovable = true;
   // Entries a search reports in a folder beyond the tree: Unix names that
   // Wine passes through, such as "..\x".
@@ -51,6 +57,8 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::size_t> writeRequests;
   int openFiles = 0;  // handles not yet closed
   int flushes = 0;
+  // After a flush: "truncate", "times", "mark", "close"; any "rename <new path>".
+  std::vector<std::string> steps;
   std::vector<std::string> enterLog;
   std::string current = "C:\\work";
 
@@ -59,6 +67,7 @@ class FakeFileSystem : public FileSystem {
   SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) override;
   SystemCode RemoveFile(const std::string& path) override;
   SystemCode RemoveFolder(const std::string& path) override;
+  SystemCode Rename(const std::string& path, const std::string& newPath) override;
   SystemCode Search(const std::string& pattern,
                     const std::function<void(const FolderEntry&)>& visit) override;
   std::string CurrentFolder() override { return current; }
@@ -69,6 +78,7 @@ class FakeFileSystem : public FileSystem {
   friend class FakeOpenFile;
   std::string Resolve(const std::string& path) const;  // through a link
   std::vector<std::string> ChildrenOf(const std::string& folder) const;
+  void Erase(const std::string& path);
 
   std::map<std::string, Node> nodes_;
   std::map<std::string, std::vector<std::string>> order_;  // folder -> child names

@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libcurl4-openssl-dev
   g++-mingw-w64-i686 wine wine64 wine32:i386
   xvfb xauth imagemagick fonts-wqy-microhei x11-utils
-  dpkg-dev file
+  dpkg-dev file ntfs-3g sleuthkit
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

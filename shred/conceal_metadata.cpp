@@ -18,6 +18,11 @@ SplitPath Split(std::string_view path) {
   return SplitPath{std::string(path.substr(0, slash + 1)), std::string(path.substr(slash + 1))};
 }
 
+// The entry `path` names, once it has the name `name` ("" for unchanged).
+std::string PathUnder(const std::string& path, const std::string& name) {
+  return name.empty() ? path : Split(path).folder + name;
+}
+
 bool IsNameTaken(SystemCode code) {
   return code == syscode::kAlreadyExists || code == syscode::kFileExists;
 }
@@ -53,8 +58,7 @@ std::string NeutralName(std::string_view name, int attempt) {
 }
 
 std::string PathNow(const ShredOutcome& outcome) {
-  if (outcome.currentName.empty()) return outcome.path;
-  return Split(outcome.path).folder + outcome.currentName;
+  return PathUnder(outcome.path, outcome.currentName);
 }
 
 ShredOutcome ConcealAndDelete(FileSystem& fs, OpenFile& file, const std::string& path) {
@@ -66,8 +70,7 @@ ShredOutcome ConcealAndDelete(FileSystem& fs, OpenFile& file, const std::string&
   const SystemCode closeCode = file.Close();
   if (closeCode) return Failed(path, ShredStep::kClose, closeCode, name);
   if (markCode) {
-    const std::string now = name.empty() ? path : Split(path).folder + name;
-    if (const SystemCode code = fs.RemoveFile(now)) {
+    if (const SystemCode code = fs.RemoveFile(PathUnder(path, name))) {
       return Failed(path, ShredStep::kDelete, code, name);
     }
   }
@@ -79,7 +82,7 @@ ShredOutcome RemoveFolderConcealed(FileSystem& fs, const std::string& folder) {
       folder.size() > 1 && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
   const std::string name =
       RenameToNeutral(path, [&](const std::string& newPath) { return fs.Rename(path, newPath); });
-  const std::string now = name.empty() ? folder : Split(path).folder + name;
+  const std::string now = PathUnder(folder, name);
   const SystemCode code = fs.RemoveFolder(now);
   if (code == 0) return ShredOutcome{folder};
   const bool nameBack = name.empty() || fs.Rename(now, path) == 0;

@@ -26,9 +26,9 @@ now() { date +%s.%N; }
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 
 make_file() { dd if=/dev/zero of="$1" bs=1M count="$mib" status=none; sync; }
-engine() {  # $1 file|overwrite, $2 request size
+engine() {  # $1 file|overwrite, $2 request size, [$3 plain]
   make_file "$work/f"
-  "$root/scripts/wine-exec.sh" "$exe" "$1" "$(win "$work/f")" "$2" | tr -d '\r' |
+  "$root/scripts/wine-exec.sh" "$exe" "$1" "$(win "$work/f")" "${@:2}" | tr -d '\r' |
     sed -n 's/^seconds=//p'
   rm -f "$work/f"
 }
@@ -39,6 +39,7 @@ dd_rm() { dd_over "$1" && rm -f "$1"; }
 echo "== one file of $mib MiB"
 shred_big=$(engine file 1048576)
 shred_small=$(engine file 4096)
+shred_plain=$(engine file 1048576 plain)
 over_big=$(engine overwrite 1048576)
 over_small=$(engine overwrite 4096)
 make_file "$work/d"
@@ -48,6 +49,7 @@ make_file "$work/s"
 gnu_s=$(timed shred -n1 -u "$work/s")
 printf '%-36s %8s s\n' \
   "ShredFile, 1 MiB requests" "$shred_big" "ShredFile, 4 KiB requests" "$shred_small" \
+  "  1 MiB, without size/time/name" "$shred_plain" \
   "overwrite only, 1 MiB requests" "$over_big" "overwrite only, 4 KiB requests" "$over_small" \
   "dd bs=1M conv=notrunc,fsync" "$dd_s" "dd as above, then rm" "$dd_rm_s" \
   "GNU shred -n1 -u" "$gnu_s"
@@ -55,6 +57,7 @@ echo "overwrite only (1 MiB) / dd:          $(ratio "$over_big" "$dd_s")   (targ
 echo "ShredFile (1 MiB) / dd then rm:       $(ratio "$shred_big" "$dd_rm_s")   (target <= 1.1)"
 echo "ShredFile (1 MiB) / GNU shred:        $(ratio "$shred_big" "$gnu_s")   (target < 1)"
 echo "4 KiB requests / 1 MiB requests:      $(ratio "$shred_small" "$shred_big")"
+echo "with / without size/time/name:        $(ratio "$shred_big" "$shred_plain")"
 
 make_tree() {
   python3 - "$1" "$folders" "$per" <<'PY'
@@ -90,12 +93,17 @@ gnu_tree() { shred -n1 -u "$1"/*/*; rmdir "$1"/* "$1"; }
 
 echo "== a tree of $folders folders x $per files of 4 KiB"
 make_tree "$work/t1"
-tree_s=$("$root/scripts/wine-exec.sh" "$exe" tree "$(win "$work/t1")" | tr -d "\r" | sed -n "s/^seconds=//p")
+tree() { "$root/scripts/wine-exec.sh" "$exe" tree "$(win "$1")" "${@:2}" | tr -d "\r" | sed -n "s/^seconds=//p"; }
+tree_s=$(tree "$work/t1")
+make_tree "$work/t4"
+plain_s=$(tree "$work/t4" plain)
 make_tree "$work/t2"
 gnu_s=$(timed gnu_tree "$work/t2")
 make_tree "$work/t3"
 floor_s=$(timed floor_tree "$work/t3")
-printf '%-28s %8s s\n' "ShredFolderTree" "$tree_s" "GNU shred -n1 -u" "$gnu_s" \
+printf '%-28s %8s s\n' "ShredFolderTree" "$tree_s" "  without size/time/name" "$plain_s" \
+  "GNU shred -n1 -u" "$gnu_s" \
   "write+fsync+unlink floor" "$floor_s"
 echo "ShredFolderTree / GNU shred:  $(ratio "$tree_s" "$gnu_s")   (target < 1)"
 echo "ShredFolderTree / floor:      $(ratio "$tree_s" "$floor_s")   (target <= 1.5)"
+echo "with / without size/time/name: $(ratio "$tree_s" "$plain_s")"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/paths.h"
 #include "platform/wide_win.h"
 #include "shred/conceal_metadata.h"
 #include "shred/file_shredder.h"
@@ -148,34 +149,39 @@ TEST_F(WinShredFile, NamesEndingInDotOrBlankAndDeviceNamesHitOnlyThemselves) {
 }
 
 // The steps after the flush, one by one on a real file: a taken name is
-// told apart from a refusal, and the file keeps its place in its folder.
+// told apart from a refusal, and the file keeps its place in its folder,
+// here one that only the literal path form reaches (final dot, long path).
 TEST_F(WinShredFile, HandleCutsDatesRenamesAndDeletesTheFile) {
-  const std::string path = scratch_ / "secret.txt";
+  const std::string folder = scratch_ / "终." + "\\" + std::string(250, 'd');
+  testing::MakeFolder(scratch_ / "终.");
+  testing::MakeFolder(folder);
+  const auto sibling = [&](const char* name) { return folder + "\\" + name; };
+  const std::string path = sibling("secret.txt");
   WriteBytes(path, std::vector<std::uint8_t>(5000, 0xEE));
-  WriteBytes(scratch_ / "0000000000", {1, 2, 3});
+  WriteBytes(sibling("0000000000"), {1, 2, 3});
   std::unique_ptr<OpenFile> file;
   ASSERT_EQ(SystemFileSystem().OpenExclusive(path, file), 0u);
   EXPECT_EQ(file->Truncate(), 0u);
   EXPECT_EQ(file->SetTimes(kNeutralFileTime), 0u);
-  const SystemCode taken = file->Rename(scratch_ / "0000000000");
+  const SystemCode taken = file->Rename(sibling("0000000000"));
   EXPECT_TRUE(taken == syscode::kAlreadyExists || taken == syscode::kFileExists) << taken;
-  EXPECT_EQ(file->Rename(scratch_ / "1111111111"), 0u);
+  EXPECT_EQ(file->Rename(sibling("1111111111")), 0u);
   EXPECT_EQ(file->Close(), 0u);
 
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  ASSERT_TRUE(
-      GetFileAttributesExW(Wide(scratch_ / "1111111111").c_str(), GetFileExInfoStandard, &data));
+  ASSERT_TRUE(GetFileAttributesExW(Wide(ExtendedLengthPath(sibling("1111111111"))).c_str(),
+                                   GetFileExInfoStandard, &data));
   EXPECT_EQ(data.nFileSizeLow, 0u);
   const ULARGE_INTEGER written{
       {data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
   EXPECT_EQ(written.QuadPart, kNeutralFileTime);
   EXPECT_FALSE(testing::PathExists(path));
-  EXPECT_EQ(ReadBytes(scratch_ / "0000000000"), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(ReadBytes(sibling("0000000000")), (std::vector<std::uint8_t>{1, 2, 3}));
 
-  ASSERT_EQ(SystemFileSystem().OpenExclusive(scratch_ / "1111111111", file), 0u);
+  ASSERT_EQ(SystemFileSystem().OpenExclusive(sibling("1111111111"), file), 0u);
   EXPECT_EQ(file->MarkForDelete(), 0u);
   EXPECT_EQ(file->Close(), 0u);
-  EXPECT_FALSE(testing::PathExists(scratch_ / "1111111111"));
+  EXPECT_FALSE(testing::PathExists(sibling("1111111111")));
 }
 
 }  // namespace

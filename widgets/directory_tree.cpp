@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -196,16 +197,46 @@ bool DirectoryTreeModel::Listed(const FolderEntry& entry) const {
   return show_hidden_ || !(entry.attributes & attr::kHidden);
 }
 
+bool DirectoryTreeModel::ListedFolder(const FolderEntry& entry) const {
+  return Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name);
+}
+
+bool DirectoryTreeModel::HasListedSubfolder(const std::string& path) {
+  bool found = false;
+  provider_.List(path + "*.*", [&](const FolderEntry& entry) {
+    found = ListedFolder(entry);
+    return !found;
+  });
+  return found;
+}
+
 void DirectoryTreeModel::MarkExpandable(TreeNode& node) {
   // A node that already shows a button (or its folders) is not searched
   // again, so repeated expansions do not pile up placeholders.
   if (!node.data || node.data->ChildrenLoaded || !node.children.empty()) return;
-  bool found = false;
-  provider_.List(node.data->Path + "*.*", [&](const FolderEntry& entry) {
-    found = Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name);
-    return !found;
+  if (HasListedSubfolder(node.data->Path)) AddPlaceholder(node);
+}
+
+std::vector<FolderEntry> DirectoryTreeModel::SortedSubfolders(const std::string& path) {
+  std::vector<FolderEntry> folders;
+  provider_.List(path + "*.*", [&](const FolderEntry& entry) {
+    if (ListedFolder(entry)) folders.push_back(entry);
+    return true;
   });
-  if (found) AddPlaceholder(node);
+  std::stable_sort(folders.begin(), folders.end(),
+                   [this](const FolderEntry& a, const FolderEntry& b) {
+                     return provider_.CompareNames(a.name, b.name) < 0;
+                   });
+  return folders;
+}
+
+TreeNode DirectoryTreeModel::FolderNode(const std::string& parent_path,
+                                        const FolderEntry& folder) {
+  const std::string full = parent_path + folder.name;
+  TreeNode node;
+  node.text = folder.name;
+  AttachFolderInfo(node, full + "\\", provider_.FolderImage(full, folder.attributes));
+  return node;
 }
 
 void DirectoryTreeModel::LoadChildren(TreeNode& node) {
@@ -213,38 +244,32 @@ void DirectoryTreeModel::LoadChildren(TreeNode& node) {
   nodes_.DeleteChildren(node);
   // Marked first: a folder that cannot be listed is not searched again.
   node.data->ChildrenLoaded = true;
-  std::vector<FolderEntry> folders;
-  provider_.List(node.data->Path + "*.*", [&](const FolderEntry& entry) {
-    if (Listed(entry) && (entry.attributes & attr::kDirectory) && !IsDots(entry.name)) {
-      folders.push_back(entry);
-    }
-    return true;
-  });
-  std::stable_sort(folders.begin(), folders.end(),
-                   [this](const FolderEntry& a, const FolderEntry& b) {
-                     return provider_.CompareNames(a.name, b.name) < 0;
-                   });
   const std::string parent_path = node.data->Path;
-  for (FolderEntry& folder : folders) {
-    const std::string full = parent_path + folder.name;
-    TreeNode child;
-    child.text = std::move(folder.name);
-    AttachFolderInfo(child, full + "\\", provider_.FolderImage(full, folder.attributes));
-    nodes_.Insert(&node, nullptr, std::move(child));
+  for (const FolderEntry& folder : SortedSubfolders(parent_path)) {
+    nodes_.Insert(&node, nullptr, FolderNode(parent_path, folder));
   }
 }
 
 bool DirectoryTreeModel::ExpandRequest(TreeNode& node) {
+  return PrepareExpansion(node, true);
+}
+
+bool DirectoryTreeModel::PrepareExpansion(TreeNode& node, bool follow) {
+  if (Vanished(node)) {
+    FollowLater(node);
+    return false;
+  }
   WaitScope wait(*host_);
   BatchUpdate batch(nodes_);
+  // Nobody watched the folders of a collapsed node.
+  if (follow && node.data && node.data->ChildrenLoaded) SyncChildren(node);
   LoadChildren(node);
   for (auto& child : node.children) MarkExpandable(*child);
   return true;
 }
 
 void DirectoryTreeModel::Expand(TreeNode& node) {
-  if (node.expanded) return;
-  ExpandRequest(node);
+  if (node.expanded || !PrepareExpansion(node, false)) return;
   if (!node.children.empty()) nodes_.SetExpanded(node, true);
 }
 
@@ -301,17 +326,32 @@ void DirectoryTreeModel::OpenFolder(const std::string& path) {
   if (TreeNode* selected = nodes_.Selected()) MakeVisible(*selected);
 }
 
+TreeNode* DirectoryTreeModel::FindChild(const TreeNode* parent, const std::string& path) const {
+  for (const auto& node : nodes_.ChildrenOf(parent)) {
+    if (node->data && provider_.SameName(node->data->Path, path)) return node.get();
+  }
+  return nullptr;
+}
+
+TreeNode* DirectoryTreeModel::FindNode(const std::string& path) const {
+  TreeNode* current = nullptr;
+  const size_t levels = CountSlashes(path);
+  for (size_t k = 1; k <= levels && (k == 1 || current); ++k) {
+    current = FindChild(current, ThroughSlash(path, k));
+  }
+  return current;
+}
+
 TreeNode* DirectoryTreeModel::WalkTo(const std::string& path) {
   TreeNode* current = nullptr;
   const size_t levels = CountSlashes(path);
   for (size_t k = 1; k <= levels; ++k) {
     const std::string prefix = ThroughSlash(path, k);
-    TreeNode* match = nullptr;
-    for (const auto& node : nodes_.ChildrenOf(current)) {
-      if (node->data && provider_.SameName(node->data->Path, prefix)) {
-        match = node.get();
-        break;
-      }
+    TreeNode* match = FindChild(current, prefix);
+    // The level was loaded before the folder was made: read it again once.
+    if (!match && current) {
+      SyncChildren(*current);
+      match = FindChild(current, prefix);
     }
     if (!match) return nullptr;
     LoadChildren(*match);
@@ -327,7 +367,10 @@ bool DirectoryTreeModel::BeforeChange() {
 }
 
 void DirectoryTreeModel::HandleChanged(TreeNode* node) {
+  const unsigned change = ++selection_changes_;
   if (node && !destroying_ && !updating_) HandleSelectionChanged(node);
+  // A change made by the handling itself has told its own node already.
+  if (change != selection_changes_) return;
   if (OnChange) OnChange(node);
 }
 
@@ -349,6 +392,12 @@ void DirectoryTreeModel::MediumChange(char letter) {
 }
 
 void DirectoryTreeModel::HandleSelectionChanged(TreeNode* node) {
+  // A folder deleted since its node was made: the node goes and the list
+  // is not pointed at a folder that no longer exists.
+  if (Vanished(*node)) {
+    FollowLater(*node);
+    return;
+  }
   const char before = drive_before_change_;
   if (node->data && IndexOf(node->data->Path[0]) >= 0) {
     const char letter = node->data->Path[0];
@@ -402,6 +451,103 @@ void DirectoryTreeModel::UpdateDriveLevel() {
     drive_mask_ = present;
   }
   host_->Repaint();
+}
+
+bool DirectoryTreeModel::Vanished(const TreeNode& node) {
+  // Drive nodes follow their media instead.
+  return node.parent && node.data && !provider_.FolderExists(node.data->Path);
+}
+
+void DirectoryTreeModel::FollowLater(const TreeNode& node) {
+  host_->Defer([this, path = node.data->Path] { Follow(path); });
+}
+
+void DirectoryTreeModel::Follow(const std::string& folder) {
+  TreeNode* node = FindNode(EndsWith(folder, "\\") ? folder : folder + "\\");
+  while (node && node->data && !provider_.FolderExists(node->data->Path)) node = node->parent;
+  if (!node || !node->data) return;
+  BatchUpdate batch(nodes_);
+  SyncChildren(*node);
+}
+
+void DirectoryTreeModel::SyncChildren(TreeNode& node) {
+  if (!node.data->ChildrenLoaded) {
+    UpdateButton(node);
+    return;
+  }
+  const std::vector<FolderEntry> folders = SortedSubfolders(node.data->Path);
+  if (DropGoneChildren(node, folders)) AddNewChildren(node, folders);
+}
+
+bool DirectoryTreeModel::DropGoneChildren(TreeNode& node,
+                                          const std::vector<FolderEntry>& folders) {
+  std::unordered_set<std::string> present;
+  for (const FolderEntry& folder : folders) present.insert(folder.name);
+  std::vector<TreeNode*> gone;
+  for (const auto& child : node.children) {
+    if (!present.count(child->text)) gone.push_back(child.get());
+  }
+  for (TreeNode* child : gone) {
+    if (TreeModel::IsAncestorOrSelf(*child, nodes_.Selected())) {
+      nodes_.Select(&node);
+      // A changed medium found by the selection handling drops the whole
+      // drive's subtree, this node included.
+      if (nodes_.Selected() != &node) return false;
+    }
+    nodes_.Delete(*child);
+  }
+  return true;
+}
+
+// Both lists are in the same sorted order, so each new folder's place is
+// found by one pass over the children.
+void DirectoryTreeModel::AddNewChildren(TreeNode& node,
+                                        const std::vector<FolderEntry>& folders) {
+  std::unordered_set<std::string> shown;
+  for (const auto& child : node.children) shown.insert(child->text);
+  const std::string parent_path = node.data->Path;
+  size_t at = 0;
+  for (const FolderEntry& folder : folders) {
+    if (shown.count(folder.name)) continue;
+    while (at < node.children.size() &&
+           provider_.CompareNames(node.children[at]->text, folder.name) <= 0) {
+      ++at;
+    }
+    TreeNode* before = at < node.children.size() ? node.children[at].get() : nullptr;
+    TreeNode& added = nodes_.Insert(&node, before, FolderNode(parent_path, folder));
+    ++at;
+    // The buttons of revealed nodes are looked up as an expansion does.
+    if (node.expanded) MarkExpandable(added);
+  }
+}
+
+// A node whose folders are not loaded shows a button exactly when it has a
+// listed sub-folder.
+void DirectoryTreeModel::UpdateButton(TreeNode& node) {
+  const bool shows = !node.children.empty();
+  if (HasListedSubfolder(node.data->Path) == shows) return;
+  if (shows) {
+    nodes_.DeleteChildren(node);
+  } else {
+    AddPlaceholder(node);
+  }
+}
+
+std::vector<std::string> DirectoryTreeModel::WatchedFolders() const {
+  std::vector<std::string> folders;
+  for (const TreeNode* node = nodes_.Selected(); node; node = node->parent) {
+    if (node->data) folders.push_back(node->data->Path);
+  }
+  std::reverse(folders.begin(), folders.end());
+  const std::function<void(const TreeNode&)> add_expanded = [&](const TreeNode& node) {
+    if (!node.expanded || !node.data) return;
+    if (std::find(folders.begin(), folders.end(), node.data->Path) == folders.end()) {
+      folders.push_back(node.data->Path);
+    }
+    for (const auto& child : node.children) add_expanded(*child);
+  };
+  for (const auto& root : nodes_.Roots()) add_expanded(*root);
+  return folders;
 }
 
 void DirectoryTreeModel::ClearNodes() {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/file_attributes.h"
 #include "widgets/tree_model.h"
@@ -79,6 +80,10 @@ class TreeHost {
   virtual void ProcessMessages() {}
   virtual void UpdateDirLabel(const std::string& /*folder*/) {}
   virtual void Repaint() {}
+  // Runs a task once the current notification of the view is over (a node
+  // must not be deleted while the view still reports on it). Without a
+  // window the task runs at once.
+  virtual void Defer(std::function<void()> task) { task(); }
 };
 
 class DirectoryTreeModel {
@@ -125,14 +130,31 @@ class DirectoryTreeModel {
 
   void MarkExpandable(TreeNode& node);
   void LoadChildren(TreeNode& node);
-  // The view asks whether a node may expand; loads it and looks one level on.
+  // The view asks whether a node may expand (the user opens it): loads it,
+  // or brings its folders in line with the disk when it was loaded before,
+  // and looks one level on. False for a node whose folder is gone; the node
+  // is then dropped.
   bool ExpandRequest(TreeNode& node);
-  // Expands through the expansion request, as a click on the button would.
+  // Expands a node for navigation: loads it and looks one level on.
   void Expand(TreeNode& node);
 
-  // Expands the tree down to a folder and selects it. Throws IoError when no
-  // prefix of the path exists; ends quietly where the tree lists no folder.
+  // Expands the tree down to a folder and selects it. A level that lacks
+  // the next folder is read again once, for folders made after it was
+  // loaded. Throws IoError when no prefix of the path exists; ends quietly
+  // where the tree lists no folder.
   void OpenFolder(const std::string& path);
+
+  // Brings the node of a folder (a path as the tree or the list gives it)
+  // in line with the disk: nodes of vanished sub-folders go, new sub-folders
+  // come in at their sorted place, the expand button follows, and the other
+  // nodes keep their expansion. When the folder itself is gone, its nearest
+  // existing ancestor is brought in line instead. A selection inside a
+  // dropped subtree passes to the node brought in line. A folder without a
+  // node changes nothing.
+  void Follow(const std::string& folder);
+  // The folders whose changes the tree follows: the selected node, its
+  // ancestors, then every other expanded node, in tree order.
+  std::vector<std::string> WatchedFolders() const;
 
   std::string SelectedFolder() const;
   char SelectedDrive() const;
@@ -157,6 +179,19 @@ class DirectoryTreeModel {
   void MakeVisible(TreeNode& node);
   void AddPlaceholder(TreeNode& node);
   bool Listed(const FolderEntry& entry) const;
+  bool ListedFolder(const FolderEntry& entry) const;
+  bool PrepareExpansion(TreeNode& node, bool follow);
+  bool HasListedSubfolder(const std::string& path);
+  std::vector<FolderEntry> SortedSubfolders(const std::string& path);
+  TreeNode FolderNode(const std::string& parent_path, const FolderEntry& folder);
+  void SyncChildren(TreeNode& node);
+  bool DropGoneChildren(TreeNode& node, const std::vector<FolderEntry>& folders);
+  void AddNewChildren(TreeNode& node, const std::vector<FolderEntry>& folders);
+  void UpdateButton(TreeNode& node);
+  bool Vanished(const TreeNode& node);
+  void FollowLater(const TreeNode& node);
+  TreeNode* FindChild(const TreeNode* parent, const std::string& path) const;
+  TreeNode* FindNode(const std::string& path) const;
   bool MediumChanged(char letter);
   void MediumChange(char letter);
   bool BeforeChange();
@@ -182,6 +217,7 @@ class DirectoryTreeModel {
   bool live_ = false;
   bool destroying_ = false;
   char drive_before_change_ = 0;
+  unsigned selection_changes_ = 0;
 };
 
 }  // namespace tovo

@@ -226,6 +226,90 @@ TEST_F(DirectoryTreeTest, FolderDeletedOnDiskStaysUntilReset) {
             (std::vector<std::string>{"Alpha", "beta", "OnlyHidden", "Windows"}));
 }
 
+TEST_F(DirectoryTreeTest, OpenFolderReadsALevelAgainForAFolderMadeAfterItWasLoaded) {
+  tree.OpenFolder("C:\\Windows\\Fonts");
+  machine.Folder("C:\\Desk");
+  machine.Folder("C:\\Desk\\inner");
+  tree.OpenFolder("C:\\Desk\\inner");
+  EXPECT_EQ(SelectedPath(), "C:\\Desk\\inner\\");
+  EXPECT_EQ(list.folders.back(), "C:\\Desk\\inner");
+  EXPECT_EQ(Texts(Root('C').children),
+            (std::vector<std::string>{"Alpha", "beta", "Desk", "gamma", "OnlyHidden", "Windows"}));
+  EXPECT_TRUE(Root('C').children[5]->expanded) << "the other nodes keep their expansion";
+  // A folder the tree does not list is still not reached, after one more search.
+  const int searches = machine.SearchesOf("C:\\");
+  tree.OpenFolder("C:\\Hidden\\inner");
+  EXPECT_EQ(SelectedPath(), "C:\\Desk\\inner\\");
+  EXPECT_EQ(machine.SearchesOf("C:\\"), searches + 1);
+}
+
+TEST_F(DirectoryTreeTest, FollowDropsVanishedFoldersAddsNewOnesAndKeepsExpansion) {
+  tree.OpenFolder("C:\\Windows\\System32");
+  TreeNode* windows = Root('C').children[4].get();
+  machine.Remove("C:\\gamma");
+  machine.Folder("C:\\Delta");
+  tree.Follow("C:\\");
+  EXPECT_EQ(Texts(Root('C').children),
+            (std::vector<std::string>{"Alpha", "beta", "Delta", "OnlyHidden", "Windows"}));
+  EXPECT_EQ(Root('C').children[4].get(), windows);
+  EXPECT_TRUE(windows->expanded);
+  EXPECT_EQ(SelectedPath(), "C:\\Windows\\System32\\");
+  EXPECT_TRUE(Root('C').children[2]->children.empty()) << "Delta has no sub-folder";
+
+  // The button of a node whose folders are not loaded follows them too.
+  TreeNode& drivers = *tree.Nodes().Selected()->children[0];
+  machine.Folder("C:\\Windows\\System32\\drivers\\etc");
+  tree.Follow("C:\\Windows\\System32\\drivers");
+  EXPECT_TRUE(HasPlaceholderOnly(drivers));
+  machine.Remove("C:\\Windows\\System32\\drivers\\etc");
+  tree.Follow("C:\\Windows\\System32\\drivers");
+  EXPECT_TRUE(drivers.children.empty());
+}
+
+TEST_F(DirectoryTreeTest, AGoneSelectedFolderPassesTheSelectionToTheNearestExistingAncestor) {
+  tree.OpenFolder("C:\\Windows\\System32\\drivers");
+  machine.Remove("C:\\Windows\\System32\\drivers");
+  machine.Remove("C:\\Windows\\System32");
+  tree.Follow("C:\\Windows\\System32\\drivers");
+  EXPECT_EQ(SelectedPath(), "C:\\Windows\\");
+  EXPECT_EQ(list.folders.back(), "C:\\Windows");
+  EXPECT_EQ(Texts(Root('C').children[4]->children), (std::vector<std::string>{"Fonts"}));
+}
+
+TEST_F(DirectoryTreeTest, ANodeWhoseFolderIsGoneWhenSelectedOrExpandedIsDropped) {
+  tree.Expand(Root('C'));
+  tree.OpenFolder("C:\\Windows");
+  machine.Remove("C:\\gamma");
+  machine.Remove("C:\\Windows\\System32\\drivers");
+  machine.Remove("C:\\Windows\\System32");
+  TreeNode& system32 = *Root('C').children[4]->children[1];
+  EXPECT_FALSE(tree.ExpandRequest(system32));
+  EXPECT_EQ(Texts(Root('C').children[4]->children), (std::vector<std::string>{"Fonts"}));
+  EXPECT_EQ(SelectedPath(), "C:\\Windows\\") << "a selection elsewhere stays";
+
+  list.folders.clear();
+  tree.Nodes().Select(Root('C').children[2].get());  // gamma
+  EXPECT_EQ(SelectedPath(), "C:\\");
+  EXPECT_EQ(list.folders, (std::vector<std::string>{"C:\\"})) << "never the gone folder";
+  EXPECT_EQ(Texts(Root('C').children),
+            (std::vector<std::string>{"Alpha", "beta", "OnlyHidden", "Windows"}));
+}
+
+TEST_F(DirectoryTreeTest, TheViewsExpansionOfALoadedNodeFollowsTheDisk) {
+  tree.Expand(Root('C'));
+  tree.Nodes().SetExpanded(Root('C'), false);
+  machine.Folder("C:\\Zeta");
+  ASSERT_TRUE(tree.ExpandRequest(Root('C')));
+  EXPECT_EQ(Root('C').children.back()->text, "Zeta");
+}
+
+TEST_F(DirectoryTreeTest, WatchedFoldersAreTheSelectionPathAndTheExpandedNodes) {
+  tree.OpenFolder("C:\\Windows\\Fonts");
+  tree.Expand(Root('Z'));
+  EXPECT_EQ(tree.WatchedFolders(),
+            (std::vector<std::string>{"C:\\", "C:\\Windows\\", "C:\\Windows\\Fonts\\", "Z:\\"}));
+}
+
 TEST_F(DirectoryTreeTest, UpdateDriveLevelAddsAndRemovesOnlyChangedDrives) {
   tree.OpenFolder("C:\\Windows\\System32");
   TreeNode* c = &Root('C');

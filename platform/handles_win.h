@@ -66,6 +66,13 @@ struct FindHandleTraits {
   static void Close(pointer h) { FindClose(h); }
 };
 
+// Change notifications from FindFirstChangeNotificationW.
+struct ChangeNotificationTraits {
+  using pointer = HANDLE;
+  static pointer Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(pointer h) { FindCloseChangeNotification(h); }
+};
+
 struct IconTraits {
   using pointer = HICON;
   static pointer Invalid() { return nullptr; }
@@ -107,6 +114,7 @@ struct ModuleTraits {
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/dc_win.h"
@@ -17,6 +18,9 @@ constexpr UINT_PTR kParentHookId = 0x74726565;  // "tree": one hook per tree on 
 // Watches on the bound list's and label's windows, to learn when they go.
 constexpr UINT_PTR kListWatchId = 0x7472656C;
 constexpr UINT_PTR kLabelWatchId = 0x74726562;
+constexpr UINT_PTR kFollowTimer = 0x7466;  // "tf"; the view's own timers are small numbers
+// The tree shows folders only.
+constexpr DWORD kWatchedChanges = FILE_NOTIFY_CHANGE_DIR_NAME;
 
 }  // namespace
 
@@ -60,6 +64,7 @@ LRESULT CALLBACK TDirectoryTree::WatchProc(HWND hwnd, UINT msg, WPARAM wParam, L
 
 void TDirectoryTree::Create(HWND parent, int id, RECT bounds, HFONT font, COLORREF textColour) {
   const HWND view = CreateView(parent, id, bounds, model_.Nodes());
+  watch_ = std::make_unique<FolderWatch>(view, kFolderChanged, kWatchedChanges);
   SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(view, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(textColour));
   // The shell's list is shared by the whole process and never destroyed here.
@@ -103,11 +108,28 @@ void TDirectoryTree::SetDirLabel(HWND label) {
 }
 
 std::optional<LRESULT> TDirectoryTree::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_DESTROY) WindowGoing();
+  switch (msg) {
+    case WM_DESTROY: WindowGoing(); break;
+    case kTreeDeferred: RunDeferred(); return 0;
+    case kFolderChanged: FolderChanged(wParam, lParam); return 0;
+    case WM_TIMER:
+      if (wParam != kFollowTimer) break;
+      FollowChanges();
+      return 0;
+    case kReflect + WM_NOTIFY: {
+      const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+      // The user's own selections and expansions move the watch too.
+      if (code == TVN_SELCHANGEDW || code == TVN_ITEMEXPANDEDW) Rewatch();
+      break;
+    }
+    default: break;
+  }
   return TTreeViewBase::OnMessage(msg, wParam, lParam);
 }
 
 void TDirectoryTree::WindowGoing() {
+  watch_.reset();
+  deferred_.clear();
   UnhookParent();
   model_.SetLive(false);
   ForgetView();
@@ -162,6 +184,58 @@ void TDirectoryTree::UpdateDirLabel(const std::string& folder) {
 
 void TDirectoryTree::Repaint() {
   if (hwnd()) UpdateWindow(hwnd());
+}
+
+void TDirectoryTree::Defer(std::function<void()> task) {
+  deferred_.push_back(std::move(task));
+  if (!deferredPosted_ && hwnd()) deferredPosted_ = PostMessageW(hwnd(), kTreeDeferred, 0, 0);
+}
+
+void TDirectoryTree::RunDeferred() {
+  deferredPosted_ = false;
+  for (const auto& task : std::exchange(deferred_, {})) task();
+  if (!std::exchange(rewatch_, false) || !watch_) return;
+  watch_->Watch(model_.WatchedFolders());
+}
+
+// The watched folders are worked out once the changes of the moment are
+// over, not for every node an expansion adds or removes.
+void TDirectoryTree::Rewatch() {
+  if (rewatch_) return;
+  rewatch_ = true;
+  Defer([] {});
+}
+
+void TDirectoryTree::Selected(TreeNode* node) {
+  TTreeViewBase::Selected(node);
+  Rewatch();
+}
+
+void TDirectoryTree::ExpandedChanged(TreeNode& node) {
+  TTreeViewBase::ExpandedChanged(node);
+  Rewatch();
+}
+
+void TDirectoryTree::Removing(TreeNode& node) {
+  TTreeViewBase::Removing(node);
+  Rewatch();
+}
+
+void TDirectoryTree::FolderChanged(WPARAM wParam, LPARAM lParam) {
+  const std::optional<std::string> folder = watch_ ? watch_->Changed(wParam, lParam) : std::nullopt;
+  if (!folder) return;
+  if (std::find(changed_.begin(), changed_.end(), *folder) == changed_.end()) {
+    changed_.push_back(*folder);
+  }
+  if (const auto delay = schedule_.Changed(GetTickCount64())) {
+    SetTimer(hwnd(), kFollowTimer, static_cast<UINT>(*delay), nullptr);
+  }
+}
+
+void TDirectoryTree::FollowChanges() {
+  KillTimer(hwnd(), kFollowTimer);
+  if (!schedule_.Due(GetTickCount64())) return;
+  for (const std::string& folder : std::exchange(changed_, {})) model_.Follow(folder);
 }
 
 void TDirectoryTree::HookParent(HWND parent) {

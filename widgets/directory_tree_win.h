@@ -6,13 +6,17 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/folder_watch_win.h"
 #include "platform/guards_win.h"
 #include "widgets/directory_tree.h"
 #include "widgets/file_list_box_win.h"
+#include "widgets/reread_schedule.h"
 #include "widgets/tree_view_base_win.h"
 
 namespace tovo {
@@ -50,6 +54,19 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
 
   DirectoryTreeModel& Model() { return model_; }
 
+  // The tree follows the folders it shows: sub-folders that other programs
+  // make, delete or rename appear, vanish or move under the expanded nodes
+  // and the selected one (bursts followed at most every 300 ms). Within the
+  // scope of a suspension no folder is watched.
+  FolderWatch::Suspension SuspendWatch() { return FolderWatch::Suspension(watch_.get()); }
+  // Brings a folder's node in line with the disk now.
+  void Follow(const std::string& folder) { model_.Follow(folder); }
+
+  // TreeSink: the watched folders follow the selection and the expansion.
+  void Selected(TreeNode* node) override;
+  void ExpandedChanged(TreeNode& node) override;
+  void Removing(TreeNode& node) override;
+
  protected:
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   bool ExpandRequest(TreeNode& node) override;
@@ -71,6 +88,12 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   void ProcessMessages() override;
   void UpdateDirLabel(const std::string& folder) override;
   void Repaint() override;
+  void Defer(std::function<void()> task) override;
+
+  void RunDeferred();
+  void Rewatch();
+  void FolderChanged(WPARAM wParam, LPARAM lParam);
+  void FollowChanges();
 
   void HookParent(HWND parent);
   void UnhookParent();
@@ -91,6 +114,12 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   bool open_current_dir_ = false;
   int waits_ = 0;
   std::optional<CursorGuard> cursor_;
+  std::unique_ptr<FolderWatch> watch_;
+  RereadSchedule schedule_;
+  std::vector<std::string> changed_;  // folders reported since they were last followed
+  std::vector<std::function<void()>> deferred_;
+  bool deferredPosted_ = false;
+  bool rewatch_ = false;
 };
 
 }  // namespace tovo

@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 #include <optional>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/dc_win.h"
 #include "platform/errors.h"
@@ -21,7 +23,11 @@ namespace {
 
 constexpr int kIconMargin = 24;
 constexpr int kTextIndent = 2;
-constexpr int kIconIndent = 20;  // left of the narrowed rectangle
+constexpr int kIconIndent = 20;            // left of the narrowed rectangle
+constexpr UINT_PTR kRereadTimer = 0x7265;  // "re"; the list box's own timers are small numbers
+// Entries made, deleted or renamed; attribute and content changes leave the
+// list as it is.
+constexpr DWORD kWatchedChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
 
 int FontTextHeight(HWND window, HFONT font) {
   const WindowDC dc(window);
@@ -55,6 +61,7 @@ void TShellFileListBox::Create(HWND parent, int id, const RECT& bounds, HFONT fo
   if (!list) throw SystemError("creating the file list window", "", GetLastError());
   listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
   Attach(list);
+  watch_ = std::make_unique<FolderWatch>(list, kFolderChanged, kWatchedChanges);
   SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   UpdateItemHeight();
   Reload();
@@ -115,6 +122,10 @@ void TShellFileListBox::Reload() {
   isReading_ = true;
   const auto reading = OnScopeExit([this] { isReading_ = false; });
   SetCurrentDirectoryW(Wide(folder_).c_str());
+  // The watch moves with the folder before it is read, so no change falls
+  // between the two; changes seen so far are covered by this reading.
+  if (watch_) watch_->Watch({folder_});
+  schedule_.Read(GetTickCount64());
   {
     // The previous cursor comes back on every way out, before OnChange runs.
     std::optional<CursorGuard> hourglass;
@@ -130,6 +141,47 @@ void TShellFileListBox::Reload() {
   }
   lastFocused_ = Caret();
   if (OnChange) OnChange();
+}
+
+void TShellFileListBox::FolderChanged(WPARAM wParam, LPARAM lParam) {
+  if (!watch_ || !watch_->Changed(wParam, lParam)) return;
+  if (const auto delay = schedule_.Changed(GetTickCount64())) {
+    SetTimer(hwnd(), kRereadTimer, static_cast<UINT>(*delay), nullptr);
+  }
+}
+
+void TShellFileListBox::Reread() {
+  KillTimer(hwnd(), kRereadTimer);
+  if (!schedule_.Due(GetTickCount64())) return;
+  // What the user looks at is found again by name in the new entries.
+  std::vector<std::string> selected;
+  for (int i = 0; i < Count(); ++i) {
+    if (IsSelected(i)) selected.push_back(Text(i));
+  }
+  const int caret = Caret();
+  const std::string caretName = caret >= 0 && caret < Count() ? Text(caret) : std::string();
+  const std::string top = Text(static_cast<int>(SendDirect(LB_GETTOPINDEX, 0, 0)));
+  ++rereads_;
+  Reload();
+  Reselect(selected, caretName, top);
+}
+
+void TShellFileListBox::Reselect(const std::vector<std::string>& selected, const std::string& caret,
+                                 const std::string& top) {
+  const std::unordered_set<std::string> wanted(selected.begin(), selected.end());
+  const bool multiple = GetWindowLongW(hwnd(), GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL);
+  for (size_t i = 0; i < model_.Count(); ++i) {
+    const std::string& name = model_.Text(i);
+    if (wanted.count(name)) {
+      if (multiple)
+        SendDirect(LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+      else
+        SendDirect(LB_SETCURSEL, i, 0);
+    }
+    if (name == caret) SendDirect(LB_SETCARETINDEX, i, FALSE);
+    if (name == top) SendDirect(LB_SETTOPINDEX, i, 0);
+  }
+  lastFocused_ = Caret();
 }
 
 void TShellFileListBox::ClearEntries() {
@@ -355,7 +407,15 @@ std::optional<LRESULT> TShellFileListBox::OnMessage(UINT msg, WPARAM wParam, LPA
     case WM_ENABLE:
     case WM_SETFOCUS:
     case WM_KILLFOCUS: UpdateBackground(); return std::nullopt;
-    case WM_DESTROY: ClearEntries(); return std::nullopt;
+    case kFolderChanged: FolderChanged(wParam, lParam); return 0;
+    case WM_TIMER:
+      if (wParam != kRereadTimer) return std::nullopt;
+      Reread();
+      return 0;
+    case WM_DESTROY:
+      watch_.reset();
+      ClearEntries();
+      return std::nullopt;
     default: return std::nullopt;
   }
 }

@@ -8,12 +8,15 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "platform/folder_watch_win.h"
 #include "platform/handles_win.h"
 #include "platform/window_win.h"
 #include "widgets/file_list_model.h"
 #include "widgets/file_list_rules.h"
+#include "widgets/reread_schedule.h"
 
 namespace tovo {
 
@@ -68,6 +71,14 @@ class TShellFileListBox : public Subclass, public ListSelection {
   void Reload();
   bool IsReading() const { return isReading_; }
 
+  // The list follows its folder: entries that other programs make or
+  // delete appear and vanish by themselves (bursts read at most every
+  // 300 ms), the selection, focused and top entries kept by name. Within
+  // the scope of a suspension the folder is not watched.
+  FolderWatch::Suspension SuspendWatch() { return FolderWatch::Suspension(watch_.get()); }
+  // How often the list was read because its folder changed.
+  int Rereads() const { return rereads_; }
+
   std::string FocusedFileName() const;
   std::string FocusedFilePath() const;
 
@@ -101,6 +112,10 @@ class TShellFileListBox : public Subclass, public ListSelection {
   void UpdateBackground();
   void DoubleClick();
   void SelectionChanged();
+  void FolderChanged(WPARAM wParam, LPARAM lParam);
+  void Reread();
+  void Reselect(const std::vector<std::string>& selected, const std::string& caret,
+                const std::string& top);
   void Wheel(int delta);
   std::optional<LRESULT> Command(WORD code);
   LRESULT SendDirect(UINT msg, WPARAM wParam, LPARAM lParam) const;
@@ -124,6 +139,9 @@ class TShellFileListBox : public Subclass, public ListSelection {
   COLORREF backgroundOf_ = CLR_INVALID;  // the colour of background_
   int lastFocused_ = -1;
   WheelNotches wheel_;
+  std::unique_ptr<FolderWatch> watch_;
+  RereadSchedule schedule_;
+  int rereads_ = 0;
 };
 
 }  // namespace tovo

@@ -1,7 +1,9 @@
 // TShellFileListBox on real folders: what is listed and in which order, the
-// folder rules, re-reading, icons, double-click and the mouse wheel.
+// folder rules, re-reading and following the folder, icons, double-click and
+// the mouse wheel.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -358,6 +360,47 @@ TEST_F(FileListBoxTest, WheelScrollsBySettingButNeverPastTheTop) {
   SetScrollInfo(w, SB_VERT, &info, TRUE);
   SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_EQ(SendMessageW(w, LB_GETTOPINDEX, 0, 0), static_cast<LRESULT>(lines - 1));
+}
+
+// Runs this thread's messages until `done` holds; false after `timeoutMs`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!done()) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+// Another thread makes files one after another while the list's thread runs
+// its messages, as a program unpacking an archive into the folder would.
+TEST_F(FileListBoxTest, FollowsABurstOfAThousandNewFilesWithAHandfulOfRereads) {
+  File("keep.txt");
+  Open();
+  SendMessageW(list_->hwnd(), LB_SETSEL, TRUE, 0);
+  struct Burst {
+    std::string root;
+    static DWORD WINAPI Run(LPVOID self) {
+      const std::string& root = static_cast<Burst*>(self)->root;
+      for (int i = 0; i < 1000; ++i) {
+        UniqueFile f(CreateFileW(Wide(root + "\\burst" + std::to_string(i)).c_str(), GENERIC_WRITE,
+                                 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+      }
+      return 0;
+    }
+  } burst{root_};
+  UniqueKernelHandle maker(CreateThread(nullptr, 0, &Burst::Run, &burst, 0, nullptr));
+  ASSERT_TRUE(maker);
+  ASSERT_TRUE(PumpUntil([&] { return list_->Count() == 1001; }, 30000)) << list_->Count();
+  WaitForSingleObject(maker.get(), INFINITE);
+  EXPECT_GE(list_->Rereads(), 1);
+  EXPECT_LE(list_->Rereads(), 12) << "a handful, not one per file";
+  ASSERT_EQ(list_->Text(1000), "keep.txt");
+  EXPECT_TRUE(list_->IsSelected(1000)) << "the selection is kept by name";
+  EXPECT_EQ(list_->SelectedCount(), 1);
 }
 
 }  // namespace

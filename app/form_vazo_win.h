@@ -59,8 +59,9 @@ class Tform_vazo : public Window {
   // Nothing selected: says so. No to the confirmation: nothing happens. Yes:
   // every selected path (the list's folder + the entry's exact text, in list
   // order) is shredded as a file or a folder tree, whichever it is at that
-  // moment; then the list is re-read and the completion box, or a warning
-  // naming what was not destroyed, is shown. A folder that cannot be entered
+  // moment, with the folder watches suspended; then the tree drops the nodes
+  // of the folders destroyed, the list is re-read and the completion box, or
+  // a warning naming what was not destroyed, is shown. A folder that cannot be entered
   // ends the command: the list is re-read all the same and the IoError goes
   // on to the general error handler.
   void Button1Click();

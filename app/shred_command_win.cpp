@@ -64,6 +64,10 @@ void Tform_vazo::Button1Click() {
   std::vector<ShredOutcome> failures;
   std::exception_ptr error;
   if (!paths.empty()) {
+    // Nothing is watched while the command runs: no re-read comes between
+    // its steps, and no watch holds a folder it is removing open.
+    const FolderWatch::Suspension quietList = list.SuspendWatch();
+    const FolderWatch::Suspension quietTree = DirectoryListBox1().SuspendWatch();
     ProgressScope progress;
     try {
       for (const std::string& path : paths) ShredPath(path, failures);
@@ -71,8 +75,9 @@ void Tform_vazo::Button1Click() {
       error = std::current_exception();
     }
   }
-  // Paths before the failing one may be gone already: the list shows what is
-  // left before the error is reported.
+  // Paths before the failing one may be gone already: the tree and the list
+  // show what is left before the error is reported.
+  DirectoryListBox1().Follow(list.Folder());
   list.Reload();
   if (error) std::rethrow_exception(error);
   if (failures.empty())

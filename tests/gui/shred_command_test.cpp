@@ -12,6 +12,7 @@
 #include "forms/main_form.h"
 #include "forms/message_form.h"
 #include "gui/support/gui_driver.h"
+#include "gui/support/remote_tree.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "win/support/shred_scratch.h"
@@ -321,6 +322,48 @@ TEST_F(ShredCommand, AFolderThatCannotBeEnteredEndsTheCommandAfterTheListIsRerea
   EXPECT_TRUE(Exists(L"later.txt")) << "later paths are left alone";
   EXPECT_EQ(Texts(), (Names{L"b", L"later.txt"})) << "re-read before the error box";
   Answer(error, IDOK);
+}
+
+TEST_F(ShredCommand, AShreddedFolderLeavesTheTreeBeforeTheCompletionBox) {
+  Folder(L"dir");
+  File(L"dir\\inner.txt");
+  Folder(L"keep");
+  Start({L"dir", L"keep"});
+  const gui::RemoteTree tree(GetDlgItem(window_, vazo::kDirectoryListBox1), program_.id());
+  ASSERT_TRUE(tree);
+  ASSERT_TRUE(gui::WaitUntil(
+      [&] {
+        return tree.ChildTexts(tree.Selected()) == Names{L"dir", L"keep"};
+      },
+      5000));
+  Select({L"dir"});
+  const HWND confirm = Press();
+  ASSERT_TRUE(confirm);
+  Answer(confirm, IDYES);
+  const HWND done = NextBox(confirm);
+  ASSERT_TRUE(done);
+  EXPECT_EQ(tree.ChildTexts(tree.Selected()), Names{L"keep"});
+  EXPECT_EQ(tree.Text(tree.Selected()), root_.substr(3)) << "the list's folder stays selected";
+  Answer(done, IDOK);
+}
+
+// Another program (this test) makes and deletes entries in the shown folder.
+TEST_F(ShredCommand, TheListFollowsItsFolderAndKeepsTheSelection) {
+  File(L"a.txt");
+  File(L"b.txt");
+  File(L"c.txt");
+  Start({L"a.txt", L"b.txt", L"c.txt"});
+  Select({L"b.txt"});
+  File(L"d.txt");
+  ASSERT_TRUE(DeleteFileW(Path(L"a.txt").c_str()));
+  ASSERT_TRUE(gui::WaitUntil(
+      [&] {
+        return Texts() == Names{L"b.txt", L"c.txt", L"d.txt"};
+      },
+      2000))
+      << "within two seconds";
+  EXPECT_GT(SendMessageW(list_, LB_GETSEL, 0, 0), 0) << "b.txt stays selected";
+  EXPECT_EQ(SendMessageW(list_, LB_GETSELCOUNT, 0, 0), 1);
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// The drive tree of the real program, read from a second process. A tree
-// view's items live in the program's memory, so TVM_GETITEMW goes through a
-// buffer allocated in the program (Wine marshals nothing for tree views).
+// The drive tree of the real program, read from a second process.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +14,7 @@
 
 #include "forms/main_form.h"
 #include "gui/support/gui_driver.h"
+#include "gui/support/remote_tree.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
@@ -29,74 +28,19 @@ const wchar_t kShellFolders[] =
 const wchar_t kUserShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-// Reads tree-view items of another process through memory allocated there.
-class RemoteTree {
+// One value of both shell-folder keys, taken away (or replaced by another
+// path) for a test and put back.
+class ShellFolderValue {
  public:
-  RemoteTree(HWND tree, DWORD pid)
-      : tree_(tree),
-        process_(
-            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)) {
-    if (process_) {
-      block_ = VirtualAllocEx(process_.get(), nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
-    }
-  }
-  ~RemoteTree() {
-    if (block_) VirtualFreeEx(process_.get(), block_, 0, MEM_RELEASE);
-  }
-  explicit operator bool() const { return block_ != nullptr; }
-
-  HTREEITEM Next(HTREEITEM item, UINT how) const {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageW(tree_, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-  }
-
-  std::wstring Text(HTREEITEM item) const {
-    auto* remote = static_cast<unsigned char*>(block_);
-    TVITEMW data = {};
-    data.mask = TVIF_TEXT | TVIF_HANDLE;
-    data.hItem = item;
-    data.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
-    data.cchTextMax = 260;
-    WriteProcessMemory(process_.get(), remote, &data, sizeof(data), nullptr);
-    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
-    wchar_t text[261] = {};
-    ReadProcessMemory(process_.get(), remote + sizeof(TVITEMW), text, 260 * sizeof(wchar_t),
-                      nullptr);
-    return text;
-  }
-
-  std::vector<std::wstring> RootTexts() const {
-    std::vector<std::wstring> texts;
-    for (HTREEITEM item = Next(nullptr, TVGN_ROOT); item; item = Next(item, TVGN_NEXT)) {
-      texts.push_back(Text(item));
-    }
-    return texts;
-  }
-
-  // The texts from the drive node down to the selected node.
-  std::vector<std::wstring> SelectionPath() const {
-    std::vector<std::wstring> path;
-    for (HTREEITEM item = Next(nullptr, TVGN_CARET); item; item = Next(item, TVGN_PARENT)) {
-      path.insert(path.begin(), Text(item));
-    }
-    return path;
-  }
-
- private:
-  static constexpr SIZE_T kSize = 4096;
-  HWND tree_;
-  UniqueKernelHandle process_;
-  void* block_ = nullptr;
-};
-
-// One value of both shell-folder keys, taken away for a test and put back.
-class MissingShellFolderValue {
- public:
-  explicit MissingShellFolderValue(const wchar_t* name) : name_(name) {
+  explicit ShellFolderValue(const wchar_t* name, const std::wstring& replacement = L"")
+      : name_(name) {
     Save(kShellFolders, shell_);
     Save(kUserShellFolders, user_);
+    if (replacement.empty()) return;
+    Restore(kShellFolders, replacement, REG_SZ);
+    Restore(kUserShellFolders, replacement, REG_EXPAND_SZ);
   }
-  ~MissingShellFolderValue() {
+  ~ShellFolderValue() {
     Restore(kShellFolders, shell_, REG_SZ);
     Restore(kUserShellFolders, user_, REG_EXPAND_SZ);
   }
@@ -130,7 +74,7 @@ class ProgramTree : public testing::Test {
     window_ = running.mainWindow;
     ASSERT_NE(window_, nullptr);
     tree_ = GetDlgItem(window_, vazo::kDirectoryListBox1);
-    remote_ = std::make_unique<RemoteTree>(tree_, program_.id());
+    remote_ = std::make_unique<gui::RemoteTree>(tree_, program_.id());
     ASSERT_TRUE(*remote_);
   }
 
@@ -138,10 +82,33 @@ class ProgramTree : public testing::Test {
     return gui::WaitUntil([&] { return remote_->SelectionPath() == path; }, 5000);
   }
 
+  // A folder directly below C:\ for the test to make (with at most a
+  // sub-folder "desk"), removed at the end.
+  std::wstring ScratchFolder() {
+    scratch_ = L"C:\\tovo-follow-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(GetTickCount());
+    return scratch_;
+  }
+  void TearDown() override {
+    program_ = gui::Process();
+    if (scratch_.empty()) return;
+    RemoveDirectoryW((scratch_ + L"\\desk").c_str());
+    RemoveDirectoryW(scratch_.c_str());
+  }
+
+  HTREEITEM DriveC() const {
+    for (HTREEITEM item = remote_->Next(nullptr, TVGN_ROOT); item;
+         item = remote_->Next(item, TVGN_NEXT)) {
+      if (remote_->Text(item) == L"Mydisk (C:)") return item;
+    }
+    return nullptr;
+  }
+
   gui::Process program_;
+  std::wstring scratch_;
   HWND window_ = nullptr;
   HWND tree_ = nullptr;
-  std::unique_ptr<RemoteTree> remote_;
+  std::unique_ptr<gui::RemoteTree> remote_;
 };
 
 TEST_F(ProgramTree, ShowsThePrefixDrivesAndSelectsTheCurrentDrive) {
@@ -189,13 +156,64 @@ TEST_F(ProgramTree, QuickJumpButtonsOpenTheShellFolders) {
 }
 
 TEST_F(ProgramTree, QuickJumpWithoutItsValueOpensTheCurrentDrivesRoot) {
-  MissingShellFolderValue missing(L"Desktop");
+  ShellFolderValue missing(L"Desktop");
   Start();
   gui::Click(GetDlgItem(window_, vazo::kSpeedButton2));
   ASSERT_TRUE(SelectionIs({L"Mydisk (C:)", L"testdocs"}));
   gui::Click(GetDlgItem(window_, vazo::kSpeedButton1));
   EXPECT_TRUE(SelectionIs({L"Mydisk (C:)"}));
   EXPECT_TRUE(gui::MessageBoxesOf(program_.id()).empty());
+}
+
+TEST_F(ProgramTree, AFolderMadeAfterStartIsOpenedByADoubleClickAndByTheDesktopButton) {
+  const std::wstring folder = ScratchFolder();
+  ShellFolderValue desktop(L"Desktop", folder + L"\\desk");
+  Start();
+  const HWND list = GetDlgItem(window_, vazo::kFileListBox);
+  const std::wstring name = folder.substr(3);
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(gui::WaitUntil([&] { return Lists(list, name); }, 2000)) << "the list follows C:\\";
+  const std::vector<std::wstring> texts = ListTexts(list);
+  const auto index = std::find(texts.begin(), texts.end(), name) - texts.begin();
+  SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+  SendMessageW(window_, WM_COMMAND, MAKEWPARAM(vazo::kFileListBox, LBN_DBLCLK),
+               reinterpret_cast<LPARAM>(list));
+  ASSERT_TRUE(SelectionIs({L"Mydisk (C:)", name}));
+  ASSERT_TRUE(CreateDirectoryW((folder + L"\\desk").c_str(), nullptr));
+  gui::Click(GetDlgItem(window_, vazo::kSpeedButton1));
+  EXPECT_TRUE(SelectionIs({L"Mydisk (C:)", name, L"desk"}));
+  EXPECT_TRUE(gui::MessageBoxesOf(program_.id()).empty());
+}
+
+TEST_F(ProgramTree, FoldersMadeAndRemovedUnderAnExpandedNodeFollowInSortedPlace) {
+  Start();
+  ASSERT_TRUE(SelectionIs({L"Mydisk (C:)"}));
+  const std::wstring folder = ScratchFolder();
+  const std::wstring name = folder.substr(3);
+  const HTREEITEM drive = DriveC();
+  ASSERT_TRUE(drive);
+  SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(drive));
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  std::vector<std::wstring> children;
+  ASSERT_TRUE(gui::WaitUntil(
+      [&] {
+        children = remote_->ChildTexts(drive);
+        return std::find(children.begin(), children.end(), name) != children.end();
+      },
+      2000));
+  EXPECT_TRUE(std::is_sorted(
+      children.begin(), children.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+               CSTR_LESS_THAN;
+      }));
+  ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+  EXPECT_TRUE(gui::WaitUntil(
+      [&] {
+        children = remote_->ChildTexts(drive);
+        return std::find(children.begin(), children.end(), name) == children.end();
+      },
+      2000));
+  EXPECT_EQ(remote_->SelectionPath(), std::vector<std::wstring>{L"Mydisk (C:)"});
 }
 
 }  // namespace

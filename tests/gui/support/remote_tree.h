@@ -1,0 +1,41 @@
+// A tree view of another process, read from the test. Its items live in the
+// program's memory, so TVM_GETITEMW goes through a buffer allocated there
+// (Wine marshals nothing for tree views).
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/handles_win.h"
+
+namespace tovo::gui {
+
+class RemoteTree {
+ public:
+  RemoteTree(HWND tree, DWORD pid);
+  ~RemoteTree();
+  RemoteTree(const RemoteTree&) = delete;
+  RemoteTree& operator=(const RemoteTree&) = delete;
+  explicit operator bool() const { return block_ != nullptr; }
+
+  HTREEITEM Next(HTREEITEM item, UINT how) const;
+  std::wstring Text(HTREEITEM item) const;
+  std::vector<std::wstring> RootTexts() const;
+  // The texts of an item's children, in the view's order.
+  std::vector<std::wstring> ChildTexts(HTREEITEM item) const;
+  // The texts from the drive node down to the selected node.
+  std::vector<std::wstring> SelectionPath() const;
+  HTREEITEM Selected() const { return Next(nullptr, TVGN_CARET); }
+
+ private:
+  static constexpr SIZE_T kSize = 4096;
+  HWND tree_;
+  UniqueKernelHandle process_;
+  void* block_ = nullptr;
+};
+
+}  // namespace tovo::gui

@@ -211,10 +211,31 @@ bool DirectoryTreeModel::HasListedSubfolder(const std::string& path) {
 }
 
 void DirectoryTreeModel::MarkExpandable(TreeNode& node) {
+  if (node.buttonOnDemand) {
+    AskButtonAgain(node);
+    return;
+  }
   // A node that already shows a button (or its folders) is not searched
   // again, so repeated expansions do not pile up placeholders.
   if (!node.data || node.data->ChildrenLoaded || !node.children.empty()) return;
   if (HasListedSubfolder(node.data->Path)) AddPlaceholder(node);
+}
+
+bool DirectoryTreeModel::ShowsButton(TreeNode& node) {
+  TFolderInfo* info = node.data.get();
+  if (!node.buttonOnDemand || !info || info->ChildrenLoaded) return !node.children.empty();
+  if (!info->SubfoldersLookedUp) {
+    info->SubfoldersLookedUp = true;
+    info->HasSubfolders = HasListedSubfolder(info->Path);
+  }
+  return info->HasSubfolders;
+}
+
+// The answer is forgotten; the view asks again when it redraws the node.
+void DirectoryTreeModel::AskButtonAgain(TreeNode& node) {
+  if (!node.data) return;
+  node.data->SubfoldersLookedUp = false;
+  nodes_.Changed(node);
 }
 
 std::vector<FolderEntry> DirectoryTreeModel::SortedSubfolders(const std::string& path) {
@@ -235,6 +256,7 @@ TreeNode DirectoryTreeModel::FolderNode(const std::string& parent_path,
   const std::string full = parent_path + folder.name;
   TreeNode node;
   node.text = folder.name;
+  node.buttonOnDemand = true;
   AttachFolderInfo(node, full + "\\", provider_.FolderImage(full, folder.attributes));
   return node;
 }
@@ -264,7 +286,6 @@ bool DirectoryTreeModel::PrepareExpansion(TreeNode& node, bool follow) {
   // Nobody watched the folders of a collapsed node.
   if (follow && node.data && node.data->ChildrenLoaded) SyncChildren(node);
   LoadChildren(node);
-  for (auto& child : node.children) MarkExpandable(*child);
   return true;
 }
 
@@ -398,6 +419,7 @@ void DirectoryTreeModel::HandleSelectionChanged(TreeNode* node) {
     FollowLater(*node);
     return;
   }
+  ShowsButton(*node);  // a node selected before it was drawn gets its answer now
   const char before = drive_before_change_;
   if (node->data && IndexOf(node->data->Path[0]) >= 0) {
     const char letter = node->data->Path[0];
@@ -514,16 +536,18 @@ void DirectoryTreeModel::AddNewChildren(TreeNode& node,
       ++at;
     }
     TreeNode* before = at < node.children.size() ? node.children[at].get() : nullptr;
-    TreeNode& added = nodes_.Insert(&node, before, FolderNode(parent_path, folder));
+    nodes_.Insert(&node, before, FolderNode(parent_path, folder));
     ++at;
-    // The buttons of revealed nodes are looked up as an expansion does.
-    if (node.expanded) MarkExpandable(added);
   }
 }
 
 // A node whose folders are not loaded shows a button exactly when it has a
 // listed sub-folder.
 void DirectoryTreeModel::UpdateButton(TreeNode& node) {
+  if (node.buttonOnDemand) {
+    AskButtonAgain(node);
+    return;
+  }
   const bool shows = !node.children.empty();
   if (HasListedSubfolder(node.data->Path) == shows) return;
   if (shows) {

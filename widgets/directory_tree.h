@@ -130,12 +130,16 @@ class DirectoryTreeModel {
 
   void MarkExpandable(TreeNode& node);
   void LoadChildren(TreeNode& node);
+  // Whether the node shows an expand button. A folder node's button is
+  // decided by a search of its folder when this is first asked (the view
+  // asks when it draws the node), and the answer is kept; so only the
+  // folders a user gets to see are searched, each once.
+  bool ShowsButton(TreeNode& node);
   // The view asks whether a node may expand (the user opens it): loads it,
-  // or brings its folders in line with the disk when it was loaded before,
-  // and looks one level on. False for a node whose folder is gone; the node
-  // is then dropped.
+  // or brings its folders in line with the disk when it was loaded before.
+  // False for a node whose folder is gone; the node is then dropped.
   bool ExpandRequest(TreeNode& node);
-  // Expands a node for navigation: loads it and looks one level on.
+  // Expands a node for navigation: loads it.
   void Expand(TreeNode& node);
 
   // Expands the tree down to a folder and selects it. A level that lacks
@@ -188,6 +192,7 @@ class DirectoryTreeModel {
   bool DropGoneChildren(TreeNode& node, const std::vector<FolderEntry>& folders);
   void AddNewChildren(TreeNode& node, const std::vector<FolderEntry>& folders);
   void UpdateButton(TreeNode& node);
+  void AskButtonAgain(TreeNode& node);
   bool Vanished(const TreeNode& node);
   void FollowLater(const TreeNode& node);
   TreeNode* FindChild(const TreeNode* parent, const std::string& path) const;

@@ -70,6 +70,7 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
  protected:
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   bool ExpandRequest(TreeNode& node) override;
+  bool HasButton(TreeNode& node) override { return model_.ShowsButton(node); }
   void Clicked() override;
 
  private:

@@ -14,6 +14,10 @@ namespace tovo {
 struct TFolderInfo {
   std::string Path;  // always ends in "\": C:\ or C:\Windows\ .
   bool ChildrenLoaded = false;
+  // Whether the folder has a listed sub-folder, looked up once, when the
+  // view first draws the node (or it is selected first).
+  bool SubfoldersLookedUp = false;
+  bool HasSubfolders = false;
 };
 
 struct TreeNode {
@@ -24,6 +28,9 @@ struct TreeNode {
   TreeNode* parent = nullptr;
   std::vector<std::unique_ptr<TreeNode>> children;
   bool expanded = false;
+  // The view asks the owner whether to draw an expand button when it needs
+  // to know, instead of going by the child nodes.
+  bool buttonOnDemand = false;
 };
 
 // What the view does to mirror the model. Every call comes after the model

@@ -16,12 +16,13 @@ bool KeyDown(int key) {
   return GetKeyState(key) < 0;
 }
 
-// TVM_GETITEMRECT takes the item in the rectangle it fills.
-bool ItemTextRect(HWND view, HTREEITEM item, RECT& rect) {
+// TVM_GETITEMRECT takes the item in the rectangle it fills: the text's
+// rectangle, or the whole line's.
+bool ItemTextRect(HWND view, HTREEITEM item, RECT& rect, BOOL textOnly = TRUE) {
   if (!item) return false;
   static_assert(sizeof(RECT) >= sizeof(HTREEITEM));
   std::memcpy(&rect, &item, sizeof(item));
-  return SendMessageW(view, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)) != 0;
+  return SendMessageW(view, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&rect)) != 0;
 }
 
 HTREEITEM Caret(HWND view) {
@@ -67,6 +68,7 @@ HWND TTreeViewBase::CreateView(HWND parent, int id, const RECT& bounds, TreeMode
     throw Error("CreateWindowEx", "folder tree", GetLastError(),
                 "the folder tree could not be created");
   }
+  viewProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(view, GCLP_WNDPROC));
   Attach(view);
   model_ = &model;
   model.SetSink(this);
@@ -77,6 +79,7 @@ HWND TTreeViewBase::CreateView(HWND parent, int id, const RECT& bounds, TreeMode
 void TTreeViewBase::ForgetView() {
   if (model_ && model_->sink() == this) model_->SetSink(nullptr);
   items_.clear();
+  settled_.clear();
   redraw_.reset();
   updates_ = 0;
 }
@@ -153,15 +156,58 @@ void TTreeViewBase::Inserted(TreeNode& node) {
   insert.item.iImage = node.image;
   insert.item.iSelectedImage = node.selectedImage;
   insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+  if (node.buttonOnDemand) {
+    insert.item.mask |= TVIF_CHILDREN;
+    insert.item.cChildren = I_CHILDRENCALLBACK;
+  }
   Syncing syncing(*this);
   const auto item = reinterpret_cast<HTREEITEM>(
-      SendMessageW(hwnd(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+      SendDirect(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   if (item) items_[&node] = item;
+  ChildCountChanging(node, false);
+}
+
+// An item whose button is decided on demand asks through TVN_GETDISPINFO
+// until it is first drawn, then holds the answer: Wine 8 draws a button for
+// every item still in callback mode without asking. Its first child coming
+// and its last one going change the answer the item holds.
+void TTreeViewBase::SettleButton(TreeNode& node) {
+  if (!node.buttonOnDemand || settled_.count(&node)) return;
+  settled_.insert(&node);
+  SetButton(ItemOf(&node), HasButton(node) ? 1 : 0);
+}
+
+void TTreeViewBase::ChildCountChanging(const TreeNode& child, bool going) {
+  TreeNode* parent = child.parent;
+  if (!parent || !settled_.count(parent)) return;
+  if (going && parent->children.size() == 1) SetButton(ItemOf(parent), 0);
+  if (!going && parent->children.size() == 1) SetButton(ItemOf(parent), 1);
+}
+
+void TTreeViewBase::SetButton(HTREEITEM item, int children) {
+  if (!item) return;
+  TVITEMW data = {};
+  data.mask = TVIF_HANDLE | TVIF_CHILDREN;
+  data.hItem = item;
+  data.cChildren = children;
+  Syncing syncing(*this);
+  SendMessageW(hwnd(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+  RECT rect = {};
+  if (ItemTextRect(hwnd(), item, rect, FALSE)) InvalidateRect(hwnd(), &rect, TRUE);
+}
+
+// Straight to the tree view, past our own subclass: under Wine 8 every
+// message through a SetWindowSubclass chain costs two window-property
+// lookups in the wine server (about 10 us), the larger part of inserting
+// the thousands of items one expansion may bring.
+LRESULT TTreeViewBase::SendDirect(UINT msg, WPARAM wParam, LPARAM lParam) const {
+  return CallWindowProcW(viewProc_, hwnd(), msg, wParam, lParam);
 }
 
 void TTreeViewBase::ForgetSubtree(TreeNode& node) {
   for (auto& child : node.children) ForgetSubtree(*child);
   items_.erase(&node);
+  settled_.erase(&node);
 }
 
 void TTreeViewBase::Removing(TreeNode& node) {
@@ -170,6 +216,7 @@ void TTreeViewBase::Removing(TreeNode& node) {
   if (!item || !hwnd()) return;
   Syncing syncing(*this);
   SendMessageW(hwnd(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+  ChildCountChanging(node, true);
 }
 
 void TTreeViewBase::Changed(TreeNode& node) {
@@ -182,6 +229,12 @@ void TTreeViewBase::Changed(TreeNode& node) {
   data.pszText = text.data();
   data.iImage = node.image;
   data.iSelectedImage = node.selectedImage;
+  if (node.buttonOnDemand) {
+    // Its button may have changed too: asked again when next drawn.
+    settled_.erase(&node);
+    data.mask |= TVIF_CHILDREN;
+    data.cChildren = I_CHILDRENCALLBACK;
+  }
   SendMessageW(hwnd(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
 }
 
@@ -272,6 +325,14 @@ std::optional<LRESULT> TTreeViewBase::Notify(const NMHDR& header) {
       if (!syncing_ && auto_select_) model_->Select(node);
       return std::nullopt;
     }
+    case TVN_GETDISPINFOW: {
+      auto& info = reinterpret_cast<NMTVDISPINFOW&>(const_cast<NMHDR&>(header));
+      auto* node = reinterpret_cast<TreeNode*>(info.item.lParam);
+      if ((info.item.mask & TVIF_CHILDREN) && items_.count(node)) {
+        info.item.cChildren = HasButton(*node) ? 1 : 0;
+      }
+      return std::nullopt;
+    }
     case TVN_BEGINLABELEDITW: return TRUE;  // read-only labels
     case NM_CLICK: Clicked(); return std::nullopt;
     case NM_RCLICK:
@@ -287,7 +348,12 @@ std::optional<LRESULT> TTreeViewBase::Notify(const NMHDR& header) {
 
 LRESULT TTreeViewBase::CustomDraw(NMTVCUSTOMDRAW& draw) {
   switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT: return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_PREPAINT: return CDRF_NOTIFYPOSTPAINT | CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      auto* node = reinterpret_cast<TreeNode*>(draw.nmcd.lItemlParam);
+      if (items_.count(node)) SettleButton(*node);
+      return CDRF_DODEFAULT;
+    }
     case CDDS_POSTPAINT: DrawSelectionOutline(draw.nmcd.hdc); return CDRF_DODEFAULT;
     default: return CDRF_DODEFAULT;
   }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/guards_win.h"
 #include "platform/handles_win.h"
@@ -63,6 +64,8 @@ class TTreeViewBase : public Subclass, public TreeSink {
 
   // The view asks whether a node may expand (load it here).
   virtual bool ExpandRequest(TreeNode& node) = 0;
+  // The view draws a node marked buttonOnDemand: does it get a button?
+  virtual bool HasButton(TreeNode& node) { return !node.children.empty(); }
   virtual void Clicked() {}
 
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -79,9 +82,15 @@ class TTreeViewBase : public Subclass, public TreeSink {
   void ShowContextPopup(bool at_cursor);
   void SelectUnderCursor();
   void ForgetSubtree(TreeNode& node);
+  LRESULT SendDirect(UINT msg, WPARAM wParam, LPARAM lParam) const;
+  void SettleButton(TreeNode& node);
+  void SetButton(HTREEITEM item, int children);
+  void ChildCountChanging(const TreeNode& child, bool going);
 
   TreeModel* model_ = nullptr;
+  WNDPROC viewProc_ = nullptr;  // the tree view class's own procedure
   std::unordered_map<const TreeNode*, HTREEITEM> items_;
+  std::unordered_set<const TreeNode*> settled_;  // buttonOnDemand items holding their answer
   int syncing_ = 0;
   int updates_ = 0;
   std::optional<RedrawGuard> redraw_;

@@ -106,27 +106,40 @@ TEST_F(DirectoryTreeTest, DriveFilterAndUnusualTypes) {
             (std::vector<std::string>{"Winxp (C:)", "Data on 'Fileserv' (Z:)"}));
 }
 
-TEST_F(DirectoryTreeTest, ExpansionLoadsSortedFoldersAndLooksOneLevelAhead) {
+TEST_F(DirectoryTreeTest, ExpansionLoadsSortedFoldersWhoseButtonsAreLookedUpWhenDrawn) {
   tree.Expand(Root('C'));
-  const TreeNode& c = Root('C');
+  TreeNode& c = Root('C');
   EXPECT_TRUE(c.expanded);
   EXPECT_TRUE(c.data->ChildrenLoaded);
   EXPECT_EQ(Texts(c.children),
             (std::vector<std::string>{"Alpha", "beta", "gamma", "OnlyHidden", "Windows"}));
   EXPECT_EQ(c.children[4]->data->Path, "C:\\Windows\\");
-  EXPECT_TRUE(HasPlaceholderOnly(*c.children[4]));
-  EXPECT_TRUE(c.children[0]->children.empty());
-  EXPECT_TRUE(c.children[3]->children.empty());  // only a hidden sub-folder
-  EXPECT_EQ(c.children[0]->selectedImage, 3);    // the generic open folder
-  // Only one level below the visible nodes was searched.
+  EXPECT_EQ(c.children[0]->selectedImage, 3);  // the generic open folder
+  EXPECT_EQ(machine.SearchesOf("C:\\Windows\\"), 0) << "nothing is searched before it is drawn";
+
+  // The view draws the revealed nodes: their buttons are those of a search.
+  const std::vector<bool> buttons = {false, false, false, false, true};  // OnlyHidden: hidden only
+  for (size_t i = 0; i < buttons.size(); ++i)
+    EXPECT_EQ(tree.ShowsButton(*c.children[i]), buttons[i]);
   EXPECT_EQ(machine.SearchesOf("C:\\Windows\\"), 1);
   EXPECT_EQ(machine.SearchesOf("C:\\Windows\\System32\\"), 0);
 
-  // Collapsing and expanding again neither searches nor duplicates.
-  tree.Nodes().SetExpanded(Root('C'), false);
-  tree.Expand(Root('C'));
+  // Drawn again, collapsed and expanded again: no folder is searched twice.
+  tree.Nodes().SetExpanded(c, false);
+  tree.Expand(c);
+  for (size_t i = 0; i < buttons.size(); ++i)
+    EXPECT_EQ(tree.ShowsButton(*c.children[i]), buttons[i]);
   EXPECT_EQ(machine.SearchesOf("C:\\Windows\\"), 1);
-  EXPECT_TRUE(HasPlaceholderOnly(*Root('C').children[4]));
+  EXPECT_EQ(machine.SearchesOf("C:\\Alpha\\"), 1);
+}
+
+TEST_F(DirectoryTreeTest, ANodeSelectedBeforeItWasDrawnGetsItsButtonThen) {
+  tree.Expand(Root('C'));
+  TreeNode& windows = *Root('C').children[4];
+  tree.Nodes().Select(&windows);
+  EXPECT_EQ(machine.SearchesOf("C:\\Windows\\"), 1);
+  EXPECT_TRUE(tree.ShowsButton(windows));
+  EXPECT_EQ(machine.SearchesOf("C:\\Windows\\"), 1);
 }
 
 TEST_F(DirectoryTreeTest, HiddenFoldersOnlyWhenAskedSystemFoldersNever) {
@@ -134,7 +147,7 @@ TEST_F(DirectoryTreeTest, HiddenFoldersOnlyWhenAskedSystemFoldersNever) {
   tree.Expand(Root('C'));
   EXPECT_EQ(Texts(Root('C').children), (std::vector<std::string>{"Alpha", "beta", "gamma", "Hidden",
                                                                  "OnlyHidden", "Windows"}));
-  EXPECT_TRUE(HasPlaceholderOnly(*Root('C').children[4]));
+  EXPECT_TRUE(tree.ShowsButton(*Root('C').children[4]));
 }
 
 TEST_F(DirectoryTreeTest, OpenFolderWalksDownSelectsAndPassesTheStoredCase) {
@@ -254,16 +267,17 @@ TEST_F(DirectoryTreeTest, FollowDropsVanishedFoldersAddsNewOnesAndKeepsExpansion
   EXPECT_EQ(Root('C').children[4].get(), windows);
   EXPECT_TRUE(windows->expanded);
   EXPECT_EQ(SelectedPath(), "C:\\Windows\\System32\\");
-  EXPECT_TRUE(Root('C').children[2]->children.empty()) << "Delta has no sub-folder";
+  EXPECT_FALSE(tree.ShowsButton(*Root('C').children[2])) << "Delta has no sub-folder";
 
   // The button of a node whose folders are not loaded follows them too.
   TreeNode& drivers = *tree.Nodes().Selected()->children[0];
+  EXPECT_FALSE(tree.ShowsButton(drivers));
   machine.Folder("C:\\Windows\\System32\\drivers\\etc");
   tree.Follow("C:\\Windows\\System32\\drivers");
-  EXPECT_TRUE(HasPlaceholderOnly(drivers));
+  EXPECT_TRUE(tree.ShowsButton(drivers));
   machine.Remove("C:\\Windows\\System32\\drivers\\etc");
   tree.Follow("C:\\Windows\\System32\\drivers");
-  EXPECT_TRUE(drivers.children.empty());
+  EXPECT_FALSE(tree.ShowsButton(drivers));
 }
 
 TEST_F(DirectoryTreeTest, AGoneSelectedFolderPassesTheSelectionToTheNearestExistingAncestor) {
@@ -401,8 +415,8 @@ TEST_F(DirectoryTreeTest, DeletionFreesFolderInfoAndNotifies) {
     }
   };
   tree.ClearNodes();
-  // 4 drives, the placeholders of D, E and Z, C's 5 folders, Windows' placeholder.
-  EXPECT_EQ(deleted, 4 + 3 + 5 + 1);
+  // 4 drives, the placeholders of D, E and Z, C's 5 folders.
+  EXPECT_EQ(deleted, 4 + 3 + 5);
   EXPECT_TRUE(tree.Nodes().Roots().empty());
 }
 

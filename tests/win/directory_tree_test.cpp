@@ -59,6 +59,16 @@ std::string ItemText(HWND view, HTREEITEM item) {
   return Narrow(text);
 }
 
+// Whether the view draws an expand button for an item (asking the tree when
+// the item's button is decided on demand).
+bool HasButton(HWND view, HTREEITEM item) {
+  TVITEMW data = {};
+  data.mask = TVIF_CHILDREN | TVIF_HANDLE;
+  data.hItem = item;
+  SendMessageW(view, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+  return data.cChildren > 0;
+}
+
 UINT ItemState(HWND view, HTREEITEM item) {
   return static_cast<UINT>(SendMessageW(view, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
                                         TVIS_EXPANDED | TVIS_SELECTED));
@@ -82,24 +92,37 @@ HTREEITEM ShownChild(HWND view, HTREEITEM parent, const std::string& text) {
   return nullptr;
 }
 
-// A scratch folder on C: with mixed-case names, removed afterwards.
+// A scratch folder on C: with mixed-case names, removed afterwards. Hid and
+// Sys hold only a hidden and only a system sub-folder.
 class TreeOnDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = "C:\\Tovo-Tree-" + std::to_string(GetCurrentProcessId());
-    for (const std::string& dir :
-         {root_, root_ + "\\beta", root_ + "\\Alpha", root_ + "\\gamma", root_ + "\\gamma\\Deep"}) {
+    for (const std::string& dir : Folders()) {
       ASSERT_TRUE(CreateDirectoryW(Wide(dir).c_str(), nullptr)) << dir;
     }
+    SetFileAttributesW(Wide(root_ + "\\Hid\\inner").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(Wide(root_ + "\\Sys\\inner").c_str(), FILE_ATTRIBUTE_SYSTEM);
   }
   void TearDown() override {
     tree_.reset();
     list_.reset();
     SetCurrentDirectoryW(Wide(cwd_.saved()).c_str());
-    for (const std::string& dir :
-         {root_ + "\\gamma\\Deep", root_ + "\\gamma", root_ + "\\Alpha", root_ + "\\beta", root_}) {
-      RemoveDirectoryW(Wide(dir).c_str());
+    const std::vector<std::string> folders = Folders();
+    for (auto dir = folders.rbegin(); dir != folders.rend(); ++dir) {
+      RemoveDirectoryW(Wide(*dir).c_str());
     }
+  }
+  std::vector<std::string> Folders() const {
+    return {root_,
+            root_ + "\\beta",
+            root_ + "\\Alpha",
+            root_ + "\\gamma",
+            root_ + "\\gamma\\Deep",
+            root_ + "\\Hid",
+            root_ + "\\Hid\\inner",
+            root_ + "\\Sys",
+            root_ + "\\Sys\\inner"};
   }
 
   TDirectoryTree& MakeTree(bool with_list) {
@@ -132,10 +155,10 @@ TEST_F(TreeOnDiskTest, DrivesOfTheTestPrefixInLetterOrder) {
 
   const HTREEITEM c = ShownChild(view, TVI_ROOT, "Mydisk (C:)");
   ASSERT_TRUE(c) << "the prefix labels C: MYDISK";
-  EXPECT_TRUE(Next(view, c, TVGN_CHILD)) << "C: has folders: an expand button";
+  EXPECT_TRUE(HasButton(view, c)) << "C: has folders: an expand button";
   const HTREEITEM d = ShownChild(view, TVI_ROOT, "Testcd (D:)");
   ASSERT_TRUE(d);
-  EXPECT_TRUE(Next(view, d, TVGN_CHILD)) << "a CD-ROM gets its button without a search";
+  EXPECT_TRUE(HasButton(view, d)) << "a CD-ROM gets its button without a search";
   EXPECT_EQ(tree.Model().VolumeSerial('D'), 0x0BADF00Du);
   for (HTREEITEM item = Next(view, nullptr, TVGN_ROOT); item; item = Next(view, item, TVGN_NEXT)) {
     EXPECT_EQ(SendMessageW(view, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
@@ -159,11 +182,15 @@ TEST_F(TreeOnDiskTest, ExpandingAFolderShowsSortedChildrenWithButtons) {
   ASSERT_EQ(ItemText(view, folder), root_.substr(3));
   // Under Wine TVM_EXPAND raises the expansion request as a click would.
   SendMessageW(view, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(folder));
-  EXPECT_EQ(ShownTexts(view, folder), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+  EXPECT_EQ(ShownTexts(view, folder),
+            (std::vector<std::string>{"Alpha", "beta", "gamma", "Hid", "Sys"}));
   EXPECT_TRUE(ItemState(view, folder) & TVIS_EXPANDED);
-  EXPECT_FALSE(Next(view, ShownChild(view, folder, "Alpha"), TVGN_CHILD));
+  // Buttons only where a listed sub-folder is: hidden and system ones are not.
+  for (const char* bare : {"Alpha", "beta", "Hid", "Sys"}) {
+    EXPECT_FALSE(HasButton(view, ShownChild(view, folder, bare))) << bare;
+  }
   const HTREEITEM gamma = ShownChild(view, folder, "gamma");
-  EXPECT_TRUE(Next(view, gamma, TVGN_CHILD));
+  EXPECT_TRUE(HasButton(view, gamma));
   SendMessageW(view, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(gamma));
   EXPECT_EQ(ShownTexts(view, gamma), (std::vector<std::string>{"Deep"}));
 }
@@ -263,6 +290,24 @@ TEST_F(TreeOnFakeMachineTest, DeviceChangeAddsAndRemovesDrivesKeepingTheRest) {
 
   // Other messages still reach the parent's own procedure.
   EXPECT_EQ(SendMessageW(host_.hwnd(), WM_GETTEXTLENGTH, 0, 0), 9);
+}
+
+// Of the 41 folders an expansion reveals, only those drawn are searched for
+// a sub-folder, each once however often it is drawn.
+TEST_F(TreeOnFakeMachineTest, AnExpansionSearchesOnlyTheFoldersItDrawsOnce) {
+  machine_.Folder("C:\\Windows\\f101\\inner");
+  tree_.OpenFolder("C:\\Windows");
+  const HWND view = tree_.hwnd();
+  const HTREEITEM windows = Next(view, nullptr, TVGN_CARET);
+  SendMessageW(view, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(windows));
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(machine_.SearchesOf("C:\\Windows\\f100\\"), 1);
+  EXPECT_EQ(machine_.SearchesOf("C:\\Windows\\f139\\"), 0) << "below the visible lines";
+  EXPECT_TRUE(HasButton(view, ShownChild(view, windows, "f101")));
+  EXPECT_FALSE(HasButton(view, ShownChild(view, windows, "f139")));
+  EXPECT_EQ(machine_.SearchesOf("C:\\Windows\\f101\\"), 1);
+  EXPECT_EQ(machine_.SearchesOf("C:\\Windows\\f139\\"), 1);
 }
 
 TEST_F(TreeOnFakeMachineTest, SelectionOutlineWhileAnotherControlHasTheFocus) {

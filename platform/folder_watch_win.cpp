@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/guards_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
 
@@ -46,6 +47,7 @@ void FolderWatch::Watch(std::vector<std::string> folders) {
 void FolderWatch::Publish() {
   const unsigned generation = ++generation_;
   std::vector<Watched> opened;
+  const ErrorModeGuard mode;  // a drive without a medium raises no box
   for (size_t i = 0; !suspended_ && i < folders_.size(); ++i) {
     UniqueChangeNotification handle(
         FindFirstChangeNotificationW(Wide(folders_[i]).c_str(), FALSE, filter_));

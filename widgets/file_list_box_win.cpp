@@ -170,6 +170,7 @@ void TShellFileListBox::Reselect(const std::vector<std::string>& selected, const
                                  const std::string& top) {
   const std::unordered_set<std::string> wanted(selected.begin(), selected.end());
   const bool multiple = GetWindowLongW(hwnd(), GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL);
+  std::optional<size_t> caretAt, topAt;
   for (size_t i = 0; i < model_.Count(); ++i) {
     const std::string& name = model_.Text(i);
     if (wanted.count(name)) {
@@ -178,9 +179,12 @@ void TShellFileListBox::Reselect(const std::vector<std::string>& selected, const
       else
         SendDirect(LB_SETCURSEL, i, 0);
     }
-    if (name == caret) SendDirect(LB_SETCARETINDEX, i, FALSE);
-    if (name == top) SendDirect(LB_SETTOPINDEX, i, 0);
+    if (name == caret) caretAt = i;
+    if (name == top) topAt = i;
   }
+  // The caret may scroll the list; the top entry is set after it.
+  if (caretAt) SendDirect(LB_SETCARETINDEX, *caretAt, FALSE);
+  if (topAt) SendDirect(LB_SETTOPINDEX, *topAt, 0);
   lastFocused_ = Caret();
 }
 

@@ -156,8 +156,8 @@ class DirectoryTreeModel {
   // dropped subtree passes to the node brought in line. A folder without a
   // node changes nothing.
   void Follow(const std::string& folder);
-  // The folders whose changes the tree follows: the selected node, its
-  // ancestors, then every other expanded node, in tree order.
+  // The folders whose changes the tree follows: those from the drive down
+  // to the selected node, then every other expanded node, in tree order.
   std::vector<std::string> WatchedFolders() const;
 
   std::string SelectedFolder() const;

@@ -16,8 +16,16 @@ inline constexpr UINT kFirstPrivateMessage = WM_APP + 0x100;
 // (TakeAnnouncements).
 inline constexpr UINT kAnnouncementsArrived = kFirstPrivateMessage;
 
+// Folder watch worker to the view that watches: wParam is the folder's place
+// in the watched set, lParam the set's generation (FolderWatch::Changed).
+inline constexpr UINT kFolderChanged = kFirstPrivateMessage + 1;
+
+// The folder tree to itself: run the work it put off until the view's
+// notification was over.
+inline constexpr UINT kTreeDeferred = kFirstPrivateMessage + 2;
+
 inline constexpr UINT kReflect = WM_APP + 0x1C00;
 
-static_assert(kAnnouncementsArrived < kReflect);
+static_assert(kTreeDeferred < kReflect);
 
 }  // namespace tovo

@@ -21,10 +21,6 @@
 
 namespace tovo {
 
-// Private messages of the widgets, in the range the subsystems share.
-inline constexpr UINT kFolderChanged = WM_APP + 0x100;  // a watched folder changed
-inline constexpr UINT kTreeDeferred = WM_APP + 0x101;   // the tree runs work it put off
-
 struct WindowClassSpec {
   const wchar_t* name;
   UINT style = 0;

@@ -8,6 +8,7 @@
 
 #include "platform/dc_win.h"
 #include "platform/error_handler_win.h"
+#include "platform/messages_win.h"
 #include "platform/wide_win.h"
 #include "widgets/directory_tree_provider_win.h"
 

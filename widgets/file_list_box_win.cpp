@@ -11,6 +11,7 @@
 #include "platform/file_system_win.h"
 #include "platform/guards_win.h"
 #include "platform/handles_win.h"
+#include "platform/messages_win.h"
 #include "platform/paths.h"
 #include "platform/scope_exit.h"
 #include "platform/system_error_win.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/handles_win.h"
+#include "platform/messages_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
 

@@ -87,7 +87,7 @@ int wmain() {
   Walk(big, true);  // warm the caches for every measurement alike
 
   // The same expansion without a window: the platform's share of the cost.
-  double model_only = 1e9;
+  double modelOnly = 1e9;
   {
     tovo::Win32DriveProvider provider;
     tovo::DirectoryTreeModel model(provider);
@@ -96,12 +96,12 @@ int wmain() {
     model.BuildDriveLevel();
     model.OpenFolder(tovo::Narrow(base));
     tovo::TreeNode* bare = model.Nodes().Selected()->children.at(0).get();
-    model_only = 1e9;
+    modelOnly = 1e9;
     for (int run = 0; run < 3; ++run) {
       model.ResetNode(*bare);
       const auto start = Clock::now();
       model.Expand(*bare);
-      model_only = std::min(model_only, Ms(start));
+      modelOnly = std::min(modelOnly, Ms(start));
     }
   }
 
@@ -125,10 +125,10 @@ int wmain() {
 
   std::printf("folders shown after expansion: %zu\n", shown);
   std::printf("expand and paint (load, sort, icons, view):   %.1f ms\n", expand);
-  std::printf("the same expansion without a window:          %.1f ms\n", model_only);
+  std::printf("the same expansion without a window:          %.1f ms\n", modelOnly);
   std::printf(
       "bare walk of the folder:                      %.1f ms  ratio %.2f, %.2f without a window\n",
-      flat, expand / flat, model_only / flat);
+      flat, expand / flat, modelOnly / flat);
   std::printf("bare walk of the folder and each sub-folder:  %.1f ms  ratio %.2f\n", deep,
               expand / deep);
   tree.Model().ResetNode(*node);

@@ -87,7 +87,7 @@ class DirectoryTreeModel::WaitScope {
 };
 
 DirectoryTreeModel::DirectoryTreeModel(DriveProvider& provider) : provider_(provider) {
-  host_ = &no_host_;
+  host_ = &noHost_;
   nodes_.OnChanging = [this] { return BeforeChange(); };
   nodes_.OnChanged = [this](TreeNode* node) { HandleChanged(node); };
   nodes_.OnDeleting = [this](TreeNode& node) {
@@ -102,8 +102,8 @@ DirectoryTreeModel::~DirectoryTreeModel() {
 }
 
 void DirectoryTreeModel::SetDriveTypes(TDriveTypes types) {
-  if (types == drive_types_) return;
-  drive_types_ = types;
+  if (types == driveTypes_) return;
+  driveTypes_ = types;
   UpdateDriveLevel();
 }
 
@@ -114,25 +114,25 @@ void DirectoryTreeModel::SetNetworkVolumeFormat(TNetworkVolumeFormat format) {
 }
 
 void DirectoryTreeModel::SetShowHiddenDirs(bool show) {
-  if (show == show_hidden_) return;
-  show_hidden_ = show;
+  if (show == showHidden_) return;
+  showHidden_ = show;
   Rebuild();
 }
 
 std::uint32_t DirectoryTreeModel::VolumeSerial(char letter) const {
   const int index = IndexOf(letter);
-  return index < 0 ? 0 : volume_serials_[index];
+  return index < 0 ? 0 : volumeSerials_[index];
 }
 
 void DirectoryTreeModel::LoadSystemImages() {
-  std::tie(closed_folder_image_, open_folder_image_) = provider_.FolderImages();
+  std::tie(closedFolderImage_, openFolderImage_) = provider_.FolderImages();
 }
 
 std::uint32_t DirectoryTreeModel::FilteredDriveMask() {
   std::uint32_t mask = provider_.LogicalDrives() & ((1u << 26) - 1);
   for (int i = 0; i < 26; ++i) {
     const std::uint32_t bit = 1u << i;
-    if ((mask & bit) && !drive_types_.Has(MemberOf(provider_.DriveType(RootOf(i))))) mask &= ~bit;
+    if ((mask & bit) && !driveTypes_.Has(MemberOf(provider_.DriveType(RootOf(i))))) mask &= ~bit;
   }
   return mask;
 }
@@ -145,9 +145,9 @@ void DirectoryTreeModel::BuildDriveLevel() {
     BatchUpdate batch(nodes_);
     ClearNodes();
     host_->ProcessMessages();
-    drive_mask_ = FilteredDriveMask();
+    driveMask_ = FilteredDriveMask();
     for (int i = 0; i < 26; ++i) {
-      if (drive_mask_ & (1u << i)) AddDriveNode(static_cast<char>('A' + i), nullptr);
+      if (driveMask_ & (1u << i)) AddDriveNode(static_cast<char>('A' + i), nullptr);
       host_->ProcessMessages();
     }
   }
@@ -166,7 +166,7 @@ TreeNode& DirectoryTreeModel::AddDriveNode(char letter, TreeNode* before) {
   } else {
     VolumeDisplayName name = GetVolumeDisplayName(provider_, letter, format_);
     node.text = std::move(name.text);
-    volume_serials_[letter - 'A'] = name.serial;
+    volumeSerials_[letter - 'A'] = name.serial;
   }
   AttachFolderInfo(node, root, shell.image);
   TreeNode& added = nodes_.Insert(nullptr, before, std::move(node));
@@ -184,8 +184,7 @@ void DirectoryTreeModel::AttachFolderInfo(TreeNode& node, const std::string& pat
   node.data = std::make_unique<TFolderInfo>();
   node.data->Path = path;
   node.image = image;
-  node.selectedImage =
-      image == closed_folder_image_ ? open_folder_image_ : provider_.OpenImage(path);
+  node.selectedImage = image == closedFolderImage_ ? openFolderImage_ : provider_.OpenImage(path);
 }
 
 void DirectoryTreeModel::AddPlaceholder(TreeNode& node) {
@@ -194,7 +193,7 @@ void DirectoryTreeModel::AddPlaceholder(TreeNode& node) {
 
 bool DirectoryTreeModel::Listed(const FolderEntry& entry) const {
   if (entry.attributes & attr::kSystem) return false;
-  return show_hidden_ || !(entry.attributes & attr::kHidden);
+  return showHidden_ || !(entry.attributes & attr::kHidden);
 }
 
 bool DirectoryTreeModel::ListedFolder(const FolderEntry& entry) const {
@@ -251,9 +250,8 @@ std::vector<FolderEntry> DirectoryTreeModel::SortedSubfolders(const std::string&
   return folders;
 }
 
-TreeNode DirectoryTreeModel::FolderNode(const std::string& parent_path,
-                                        const FolderEntry& folder) {
-  const std::string full = parent_path + folder.name;
+TreeNode DirectoryTreeModel::FolderNode(const std::string& parentPath, const FolderEntry& folder) {
+  const std::string full = parentPath + folder.name;
   TreeNode node;
   node.text = folder.name;
   node.buttonOnDemand = true;
@@ -266,9 +264,9 @@ void DirectoryTreeModel::LoadChildren(TreeNode& node) {
   nodes_.DeleteChildren(node);
   // Marked first: a folder that cannot be listed is not searched again.
   node.data->ChildrenLoaded = true;
-  const std::string parent_path = node.data->Path;
-  for (const FolderEntry& folder : SortedSubfolders(parent_path)) {
-    nodes_.Insert(&node, nullptr, FolderNode(parent_path, folder));
+  const std::string parentPath = node.data->Path;
+  for (const FolderEntry& folder : SortedSubfolders(parentPath)) {
+    nodes_.Insert(&node, nullptr, FolderNode(parentPath, folder));
   }
 }
 
@@ -320,14 +318,14 @@ TreeNode* DirectoryTreeModel::FindDriveNode(const std::string& root) const {
 }
 
 std::string DirectoryTreeModel::ExistingFolderOf(const std::string& target,
-                                                 const std::string& callers_path) {
+                                                 const std::string& callersPath) {
   if (provider_.FolderExists(target)) return target;
   for (size_t k = CountSlashes(target); k >= 1; --k) {
     const std::string prefix = ThroughSlash(target, k);
     if (provider_.FolderExists(prefix)) return prefix;
   }
-  throw IoError("open folder", callers_path, kPathNotFound,
-                "The " + callers_path + " directory does not exist");
+  throw IoError("open folder", callersPath, kPathNotFound,
+                "The " + callersPath + " directory does not exist");
 }
 
 void DirectoryTreeModel::OpenFolder(const std::string& path) {
@@ -383,15 +381,15 @@ TreeNode* DirectoryTreeModel::WalkTo(const std::string& path) {
 
 bool DirectoryTreeModel::BeforeChange() {
   if (OnChanging && !OnChanging()) return false;
-  drive_before_change_ = SelectedDrive();
+  driveBeforeChange_ = SelectedDrive();
   return true;
 }
 
 void DirectoryTreeModel::HandleChanged(TreeNode* node) {
-  const unsigned change = ++selection_changes_;
+  const unsigned change = ++selectionChanges_;
   if (node && !destroying_ && !updating_) HandleSelectionChanged(node);
   // A change made by the handling itself has told its own node already.
-  if (change != selection_changes_) return;
+  if (change != selectionChanges_) return;
   if (OnChange) OnChange(node);
 }
 
@@ -405,7 +403,7 @@ void DirectoryTreeModel::MediumChange(char letter) {
   // The serial is stored before the subtree goes, so the selection handling
   // that the drop may start sees the medium as known.
   VolumeDisplayName name = GetVolumeDisplayName(provider_, letter, format_);
-  volume_serials_[IndexOf(letter)] = name.serial;
+  volumeSerials_[IndexOf(letter)] = name.serial;
   ResetNode(*drive);
   drive->text = std::move(name.text);
   nodes_.Changed(*drive);
@@ -420,14 +418,14 @@ void DirectoryTreeModel::HandleSelectionChanged(TreeNode* node) {
     return;
   }
   ShowsButton(*node);  // a node selected before it was drawn gets its answer now
-  const char before = drive_before_change_;
+  const char before = driveBeforeChange_;
   if (node->data && IndexOf(node->data->Path[0]) >= 0) {
     const char letter = node->data->Path[0];
     // May free the node: it is not used after this.
     if (MediumChanged(letter)) MediumChange(letter);
   }
   if (SelectedDrive() != before && OnDriveChange) OnDriveChange();
-  if (file_list_) file_list_->SetFolder(SelectedFolder());
+  if (fileList_) fileList_->SetFolder(SelectedFolder());
   host_->UpdateDirLabel(SelectedFolder());
 }
 
@@ -454,12 +452,12 @@ void DirectoryTreeModel::UpdateDriveLevel() {
     const std::uint32_t present = FilteredDriveMask();
     for (int i = 0; i < 26; ++i) {
       const std::uint32_t bit = 1u << i;
-      if (!(drive_mask_ & bit) || (present & bit)) continue;
+      if (!(driveMask_ & bit) || (present & bit)) continue;
       if (TreeNode* drive = FindDriveNode(RootOf(i))) nodes_.Delete(*drive);
     }
     for (int i = 0; i < 26; ++i) {
       const std::uint32_t bit = 1u << i;
-      if (!(present & bit) || (drive_mask_ & bit)) continue;
+      if (!(present & bit) || (driveMask_ & bit)) continue;
       const std::string root = RootOf(i);
       TreeNode* before = nullptr;
       for (const auto& node : nodes_.Roots()) {
@@ -470,7 +468,7 @@ void DirectoryTreeModel::UpdateDriveLevel() {
       }
       AddDriveNode(static_cast<char>('A' + i), before);
     }
-    drive_mask_ = present;
+    driveMask_ = present;
   }
   host_->Repaint();
 }
@@ -501,8 +499,7 @@ void DirectoryTreeModel::SyncChildren(TreeNode& node) {
   if (DropGoneChildren(node, folders)) AddNewChildren(node, folders);
 }
 
-bool DirectoryTreeModel::DropGoneChildren(TreeNode& node,
-                                          const std::vector<FolderEntry>& folders) {
+bool DirectoryTreeModel::DropGoneChildren(TreeNode& node, const std::vector<FolderEntry>& folders) {
   std::unordered_set<std::string> present;
   for (const FolderEntry& folder : folders) present.insert(folder.name);
   std::vector<TreeNode*> gone;
@@ -523,11 +520,10 @@ bool DirectoryTreeModel::DropGoneChildren(TreeNode& node,
 
 // Both lists are in the same sorted order, so each new folder's place is
 // found by one pass over the children.
-void DirectoryTreeModel::AddNewChildren(TreeNode& node,
-                                        const std::vector<FolderEntry>& folders) {
+void DirectoryTreeModel::AddNewChildren(TreeNode& node, const std::vector<FolderEntry>& folders) {
   std::unordered_set<std::string> shown;
   for (const auto& child : node.children) shown.insert(child->text);
-  const std::string parent_path = node.data->Path;
+  const std::string parentPath = node.data->Path;
   size_t at = 0;
   for (const FolderEntry& folder : folders) {
     if (shown.count(folder.name)) continue;
@@ -536,7 +532,7 @@ void DirectoryTreeModel::AddNewChildren(TreeNode& node,
       ++at;
     }
     TreeNode* before = at < node.children.size() ? node.children[at].get() : nullptr;
-    nodes_.Insert(&node, before, FolderNode(parent_path, folder));
+    nodes_.Insert(&node, before, FolderNode(parentPath, folder));
     ++at;
   }
 }
@@ -563,14 +559,14 @@ std::vector<std::string> DirectoryTreeModel::WatchedFolders() const {
     if (node->data) folders.push_back(node->data->Path);
   }
   std::reverse(folders.begin(), folders.end());
-  const std::function<void(const TreeNode&)> add_expanded = [&](const TreeNode& node) {
+  const std::function<void(const TreeNode&)> addExpanded = [&](const TreeNode& node) {
     if (!node.expanded || !node.data) return;
     if (std::find(folders.begin(), folders.end(), node.data->Path) == folders.end()) {
       folders.push_back(node.data->Path);
     }
-    for (const auto& child : node.children) add_expanded(*child);
+    for (const auto& child : node.children) addExpanded(*child);
   };
-  for (const auto& root : nodes_.Roots()) add_expanded(*root);
+  for (const auto& root : nodes_.Roots()) addExpanded(*root);
   return folders;
 }
 

@@ -98,14 +98,14 @@ class DirectoryTreeModel {
   void SetHost(TreeHost* host) { host_ = host; }
 
   // Properties. Setting one to the value held does nothing.
-  TDriveTypes DriveTypes() const { return drive_types_; }
+  TDriveTypes DriveTypes() const { return driveTypes_; }
   void SetDriveTypes(TDriveTypes types);
   TNetworkVolumeFormat NetworkVolumeFormat() const { return format_; }
   void SetNetworkVolumeFormat(TNetworkVolumeFormat format);
-  bool ShowHiddenDirs() const { return show_hidden_; }
+  bool ShowHiddenDirs() const { return showHidden_; }
   void SetShowHiddenDirs(bool show);
-  FolderTarget* FileList() const { return file_list_; }
-  void SetFileList(FolderTarget* list) { file_list_ = list; }
+  FolderTarget* FileList() const { return fileList_; }
+  void SetFileList(FolderTarget* list) { fileList_ = list; }
 
   // Notifications (the main window assigns none).
   std::function<void()> OnDriveChange;
@@ -170,7 +170,7 @@ class DirectoryTreeModel {
   // A device came or went: the drive level follows, then the selection.
   void DeviceChanged();
 
-  std::uint32_t DriveMask() const { return drive_mask_; }
+  std::uint32_t DriveMask() const { return driveMask_; }
   std::uint32_t VolumeSerial(char letter) const;
   bool Updating() const { return updating_; }
 
@@ -187,7 +187,7 @@ class DirectoryTreeModel {
   bool PrepareExpansion(TreeNode& node, bool follow);
   bool HasListedSubfolder(const std::string& path);
   std::vector<FolderEntry> SortedSubfolders(const std::string& path);
-  TreeNode FolderNode(const std::string& parent_path, const FolderEntry& folder);
+  TreeNode FolderNode(const std::string& parentPath, const FolderEntry& folder);
   void SyncChildren(TreeNode& node);
   bool DropGoneChildren(TreeNode& node, const std::vector<FolderEntry>& folders);
   void AddNewChildren(TreeNode& node, const std::vector<FolderEntry>& folders);
@@ -200,29 +200,29 @@ class DirectoryTreeModel {
   bool MediumChanged(char letter);
   void MediumChange(char letter);
   bool BeforeChange();
-  std::string ExistingFolderOf(const std::string& target, const std::string& callers_path);
+  std::string ExistingFolderOf(const std::string& target, const std::string& callersPath);
   TreeNode* WalkTo(const std::string& path);
   void HandleChanged(TreeNode* node);
 
   DriveProvider& provider_;
   TreeModel nodes_;
   TreeHost* host_ = nullptr;
-  TreeHost no_host_;
-  FolderTarget* file_list_ = nullptr;
+  TreeHost noHost_;
+  FolderTarget* fileList_ = nullptr;
 
-  TDriveTypes drive_types_ = kDefaultDriveTypes;
+  TDriveTypes driveTypes_ = kDefaultDriveTypes;
   TNetworkVolumeFormat format_ = nvfExplorer;
-  bool show_hidden_ = false;
+  bool showHidden_ = false;
 
-  std::array<std::uint32_t, 26> volume_serials_{};
-  std::uint32_t drive_mask_ = 0;
-  int closed_folder_image_ = -1;
-  int open_folder_image_ = -1;
+  std::array<std::uint32_t, 26> volumeSerials_{};
+  std::uint32_t driveMask_ = 0;
+  int closedFolderImage_ = -1;
+  int openFolderImage_ = -1;
   bool updating_ = false;
   bool live_ = false;
   bool destroying_ = false;
-  char drive_before_change_ = 0;
-  unsigned selection_changes_ = 0;
+  char driveBeforeChange_ = 0;
+  unsigned selectionChanges_ = 0;
 };
 
 }  // namespace tovo

@@ -58,8 +58,8 @@ int Win32DriveProvider::FolderImage(const std::string& path, std::uint32_t attri
   constexpr DWORD kCustomisable =
       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
   if (!(attributes & kCustomisable)) {
-    if (closed_folder_image_ < 0) closed_folder_image_ = FolderImages().first;
-    return closed_folder_image_;
+    if (closedFolderImage_ < 0) closedFolderImage_ = FolderImages().first;
+    return closedFolderImage_;
   }
   ErrorModeGuard mode;
   return ShellQuery(Wide(path), SHGFI_SYSICONINDEX | SHGFI_SMALLICON).iIcon;

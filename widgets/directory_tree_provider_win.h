@@ -33,7 +33,7 @@ class Win32DriveProvider : public DriveProvider {
 
  private:
   Win32VolumePlatform volumes_;
-  int closed_folder_image_ = -1;
+  int closedFolderImage_ = -1;
 };
 
 // The system's small-icon image list. Shared with the whole process: the

@@ -26,7 +26,7 @@ constexpr DWORD kWatchedChanges = FILE_NOTIFY_CHANGE_DIR_NAME;
 }  // namespace
 
 TDirectoryTree::TDirectoryTree()
-    : own_provider_(std::make_unique<Win32DriveProvider>()), model_(*own_provider_) {}
+    : ownProvider_(std::make_unique<Win32DriveProvider>()), model_(*ownProvider_) {}
 
 TDirectoryTree::TDirectoryTree(DriveProvider& provider) : model_(provider) {}
 
@@ -53,11 +53,11 @@ LRESULT CALLBACK TDirectoryTree::WatchProc(HWND hwnd, UINT msg, WPARAM wParam, L
     RemoveWindowSubclass(hwnd, &TDirectoryTree::WatchProc, id);
     if (id == kListWatchId) {
       // The list object may be going with its window: it is not touched.
-      self->file_list_ = nullptr;
-      self->file_list_window_ = nullptr;
+      self->fileList_ = nullptr;
+      self->fileListWindow_ = nullptr;
       self->model_.SetFileList(nullptr);
     } else {
-      self->dir_label_ = nullptr;
+      self->dirLabel_ = nullptr;
     }
   }
   return DefSubclassProc(hwnd, msg, wParam, lParam);
@@ -77,7 +77,7 @@ void TDirectoryTree::Create(HWND parent, int id, RECT bounds, HFONT font, COLORR
   model_.LoadSystemImages();
   model_.BuildDriveLevel();
   DriveProvider& provider = model_.Provider();
-  OpenFolder(open_current_dir_ ? provider.CurrentFolder() : CurrentDriveRoot(provider));
+  OpenFolder(openCurrentDir_ ? provider.CurrentFolder() : CurrentDriveRoot(provider));
 }
 
 void TDirectoryTree::OpenFolder(const std::string& path) {
@@ -85,26 +85,26 @@ void TDirectoryTree::OpenFolder(const std::string& path) {
 }
 
 void TDirectoryTree::SetFileList(TShellFileListBox* list) {
-  if (file_list_) file_list_->SetTree(nullptr);
-  Watch(file_list_window_, kListWatchId, false);
-  file_list_ = list;
-  file_list_window_ = list ? list->hwnd() : nullptr;
-  Watch(file_list_window_, kListWatchId, true);
+  if (fileList_) fileList_->SetTree(nullptr);
+  Watch(fileListWindow_, kListWatchId, false);
+  fileList_ = list;
+  fileListWindow_ = list ? list->hwnd() : nullptr;
+  Watch(fileListWindow_, kListWatchId, true);
   if (list) list->SetTree(this);
-  model_.SetFileList(list ? &list_target_ : nullptr);
+  model_.SetFileList(list ? &listTarget_ : nullptr);
   // A list bound after the start-up selection still shows the tree's folder.
   const std::string folder = SelectedFolder();
   if (list && !folder.empty()) list->SetFolder(folder);
 }
 
 void TDirectoryTree::ListTarget::SetFolder(const std::string& path) {
-  if (tree_.file_list_) tree_.file_list_->SetFolder(path);
+  if (tree_.fileList_) tree_.fileList_->SetFolder(path);
 }
 
 void TDirectoryTree::SetDirLabel(HWND label) {
-  Watch(dir_label_, kLabelWatchId, false);
-  dir_label_ = label;
-  Watch(dir_label_, kLabelWatchId, true);
+  Watch(dirLabel_, kLabelWatchId, false);
+  dirLabel_ = label;
+  Watch(dirLabel_, kLabelWatchId, true);
   UpdateDirLabel(SelectedFolder());
 }
 
@@ -166,21 +166,21 @@ void TDirectoryTree::ProcessMessages() {
 }
 
 void TDirectoryTree::UpdateDirLabel(const std::string& folder) {
-  if (!dir_label_) return;
+  if (!dirLabel_) return;
   // Shortened by the shell's rule: the drive, "...", and as many trailing
   // components as fit the label's width in the label's font.
   const std::wstring wide = Wide(folder);
   std::vector<wchar_t> text(std::max<size_t>(MAX_PATH, wide.size() + 1), L'\0');
   std::copy(wide.begin(), wide.end(), text.begin());
   RECT client = {};
-  GetClientRect(dir_label_, &client);
+  GetClientRect(dirLabel_, &client);
   {
-    const WindowDC dc(dir_label_);
-    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(dir_label_, WM_GETFONT, 0, 0));
+    const WindowDC dc(dirLabel_);
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(dirLabel_, WM_GETFONT, 0, 0));
     const SelectObjectGuard use(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
     PathCompactPathW(dc.get(), text.data(), static_cast<UINT>(client.right - client.left));
   }
-  SetWindowTextW(dir_label_, text.data());
+  SetWindowTextW(dirLabel_, text.data());
 }
 
 void TDirectoryTree::Repaint() {
@@ -244,14 +244,14 @@ void TDirectoryTree::HookParent(HWND parent) {
   if (!parent) return;
   if (SetWindowSubclass(parent, &TDirectoryTree::ParentProc, kParentHookId,
                         reinterpret_cast<DWORD_PTR>(this))) {
-    hooked_parent_ = parent;
+    hookedParent_ = parent;
   }
 }
 
 void TDirectoryTree::UnhookParent() {
-  if (!hooked_parent_) return;
-  RemoveWindowSubclass(hooked_parent_, &TDirectoryTree::ParentProc, kParentHookId);
-  hooked_parent_ = nullptr;
+  if (!hookedParent_) return;
+  RemoveWindowSubclass(hookedParent_, &TDirectoryTree::ParentProc, kParentHookId);
+  hookedParent_ = nullptr;
 }
 
 LRESULT CALLBACK TDirectoryTree::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,

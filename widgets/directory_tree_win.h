@@ -43,14 +43,14 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   // Binds the file list both ways; null unbinds. Bind a list whose window
   // exists: the binding then ends by itself when that window goes.
   void SetFileList(TShellFileListBox* list);
-  TShellFileListBox* FileList() const { return file_list_; }
+  TShellFileListBox* FileList() const { return fileList_; }
   // A static label that shows the selected folder, shortened to fit; forgotten
   // when the label's window goes.
   void SetDirLabel(HWND label);
   void SetDriveTypes(TDriveTypes types) { model_.SetDriveTypes(types); }
   void SetNetworkVolumeFormat(TNetworkVolumeFormat f) { model_.SetNetworkVolumeFormat(f); }
   void SetShowHiddenDirs(bool show) { model_.SetShowHiddenDirs(show); }
-  void SetOpenCurrentDir(bool open) { open_current_dir_ = open; }
+  void SetOpenCurrentDir(bool open) { openCurrentDir_ = open; }
 
   DirectoryTreeModel& Model() { return model_; }
 
@@ -105,14 +105,14 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
 
-  std::unique_ptr<DriveProvider> own_provider_;
+  std::unique_ptr<DriveProvider> ownProvider_;
   DirectoryTreeModel model_;
-  ListTarget list_target_{*this};
-  TShellFileListBox* file_list_ = nullptr;
-  HWND file_list_window_ = nullptr;
-  HWND dir_label_ = nullptr;
-  HWND hooked_parent_ = nullptr;
-  bool open_current_dir_ = false;
+  ListTarget listTarget_{*this};
+  TShellFileListBox* fileList_ = nullptr;
+  HWND fileListWindow_ = nullptr;
+  HWND dirLabel_ = nullptr;
+  HWND hookedParent_ = nullptr;
+  bool openCurrentDir_ = false;
   int waits_ = 0;
   std::optional<CursorGuard> cursor_;
   std::unique_ptr<FolderWatch> watch_;

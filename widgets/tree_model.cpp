@@ -59,33 +59,33 @@ void TreeModel::Reselect(TreeNode* next) {
 }
 
 void TreeModel::Delete(TreeNode& node) {
-  const bool held_selection = selected_ && IsAncestorOrSelf(node, selected_);
-  TreeNode* next = held_selection ? SelectionAfterRemoving(node) : nullptr;
+  const bool heldSelection = selected_ && IsAncestorOrSelf(node, selected_);
+  TreeNode* next = heldSelection ? SelectionAfterRemoving(node) : nullptr;
   // The selected node is going: the owner hears of the change while the old
   // selection still exists, and cannot refuse it.
-  if (held_selection && OnChanging) OnChanging();
+  if (heldSelection && OnChanging) OnChanging();
   if (sink_) sink_->Removing(node);
   if (OnDeleting) ForEachInSubtree(node, OnDeleting);
-  if (held_selection) selected_ = nullptr;
+  if (heldSelection) selected_ = nullptr;
   Children& siblings = MutableChildrenOf(node.parent);
   std::erase_if(siblings, [&node](const auto& sibling) { return sibling.get() == &node; });
-  if (held_selection) Reselect(next);
+  if (heldSelection) Reselect(next);
 }
 
 void TreeModel::DeleteChildren(TreeNode& node) {
-  const bool held_selection = selected_ && selected_ != &node && IsAncestorOrSelf(node, selected_);
-  if (held_selection && OnChanging) OnChanging();
+  const bool heldSelection = selected_ && selected_ != &node && IsAncestorOrSelf(node, selected_);
+  if (heldSelection && OnChanging) OnChanging();
   for (auto& child : node.children) {
     if (sink_) sink_->Removing(*child);
     if (OnDeleting) ForEachInSubtree(*child, OnDeleting);
   }
-  if (held_selection) selected_ = nullptr;
+  if (heldSelection) selected_ = nullptr;
   node.children.clear();
   if (node.expanded) {
     node.expanded = false;
     if (sink_) sink_->ExpandedChanged(node);
   }
-  if (held_selection) Reselect(&node);
+  if (heldSelection) Reselect(&node);
 }
 
 void TreeModel::Clear() {

@@ -45,10 +45,10 @@ class TTreeViewBase::Syncing {
 };
 
 TTreeViewBase::TTreeViewBase()
-    : selection_pen_(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))),
+    : selectionPen_(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))),
       color_(GetSysColor(COLOR_WINDOW)),
-      focus_color_(GetSysColor(COLOR_WINDOW)),
-      disabled_color_(GetSysColor(COLOR_BTNFACE)) {}
+      focusColor_(GetSysColor(COLOR_WINDOW)),
+      disabledColor_(GetSysColor(COLOR_BTNFACE)) {}
 
 TTreeViewBase::~TTreeViewBase() {
   ForgetView();
@@ -58,8 +58,8 @@ HWND TTreeViewBase::CreateView(HWND parent, int id, const RECT& bounds, TreeMode
   // No TVS_EDITLABELS: the labels are read-only, so F2 starts no editor.
   DWORD style =
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
-  if (!hide_selection_) style |= TVS_SHOWSELALWAYS;
-  if (auto_expand_) style |= TVS_SINGLEEXPAND;
+  if (!hideSelection_) style |= TVS_SHOWSELALWAYS;
+  if (autoExpand_) style |= TVS_SINGLEEXPAND;
   const HWND view = CreateWindowExW(
       WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, bounds.left, bounds.top,
       bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
@@ -85,29 +85,29 @@ void TTreeViewBase::ForgetView() {
 }
 
 void TTreeViewBase::SetSelectionPen(COLORREF colour) {
-  selection_pen_.reset(CreatePen(PS_SOLID, 1, colour));
+  selectionPen_.reset(CreatePen(PS_SOLID, 1, colour));
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void TTreeViewBase::SetFocusColor(COLORREF colour) {
-  focus_color_ = colour;
+  focusColor_ = colour;
   UpdateBackground();
 }
 
 void TTreeViewBase::SetDisabledColor(COLORREF colour) {
-  disabled_color_ = colour;
+  disabledColor_ = colour;
   UpdateBackground();
 }
 
 void TTreeViewBase::SetColor(COLORREF colour) {
-  if (focus_color_ == color_) focus_color_ = colour;
+  if (focusColor_ == color_) focusColor_ = colour;
   color_ = colour;
   UpdateBackground();
 }
 
 void TTreeViewBase::SetAutoExpand(bool on) {
-  auto_expand_ = on;
-  if (on) auto_select_ = false;
+  autoExpand_ = on;
+  if (on) autoSelect_ = false;
   if (!hwnd()) return;
   const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
   SetWindowLongPtrW(hwnd(), GWL_STYLE,
@@ -115,8 +115,8 @@ void TTreeViewBase::SetAutoExpand(bool on) {
 }
 
 void TTreeViewBase::SetAutoSelect(bool on) {
-  if (on && auto_expand_) SetAutoExpand(false);
-  auto_select_ = on;
+  if (on && autoExpand_) SetAutoExpand(false);
+  autoSelect_ = on;
 }
 
 void TTreeViewBase::SetIndent(int pixels) {
@@ -322,7 +322,7 @@ std::optional<LRESULT> TTreeViewBase::Notify(const NMHDR& header) {
       TreeNode* node = NodeOf(change.itemNew.hItem);
       if (!node) return std::nullopt;
       node->expanded = (change.itemNew.state & TVIS_EXPANDED) != 0;
-      if (!syncing_ && auto_select_) model_->Select(node);
+      if (!syncing_ && autoSelect_) model_->Select(node);
       return std::nullopt;
     }
     case TVN_GETDISPINFOW: {
@@ -336,7 +336,7 @@ std::optional<LRESULT> TTreeViewBase::Notify(const NMHDR& header) {
     case TVN_BEGINLABELEDITW: return TRUE;  // read-only labels
     case NM_CLICK: Clicked(); return std::nullopt;
     case NM_RCLICK:
-      if (right_click_select_) SelectUnderCursor();
+      if (rightClickSelect_) SelectUnderCursor();
       if (!OnContextPopup) return std::nullopt;
       ShowContextPopup(true);
       return TRUE;
@@ -360,26 +360,26 @@ LRESULT TTreeViewBase::CustomDraw(NMTVCUSTOMDRAW& draw) {
 }
 
 void TTreeViewBase::DrawSelectionOutline(HDC dc) {
-  if (hide_selection_ || GetFocus() == hwnd()) return;
+  if (hideSelection_ || GetFocus() == hwnd()) return;
   RECT rect = {};
   if (!ItemTextRect(hwnd(), Caret(hwnd()), rect)) return;
-  SelectObjectGuard pen(dc, selection_pen_.get());
+  SelectObjectGuard pen(dc, selectionPen_.get());
   SelectObjectGuard brush(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
 }
 
 void TTreeViewBase::UpdateBackground() {
   if (!hwnd()) return;
-  const COLORREF colour = !IsWindowEnabled(hwnd()) ? disabled_color_
-                          : GetFocus() == hwnd()   ? focus_color_
+  const COLORREF colour = !IsWindowEnabled(hwnd()) ? disabledColor_
+                          : GetFocus() == hwnd()   ? focusColor_
                                                    : color_;
   SendMessageW(hwnd(), TVM_SETBKCOLOR, 0, static_cast<LPARAM>(colour));
 }
 
 void TTreeViewBase::Wheel(int delta) {
-  wheel_accumulated_ += delta;
-  const int notches = wheel_accumulated_ / kWheelNotch;
-  wheel_accumulated_ %= kWheelNotch;
+  wheelAccumulated_ += delta;
+  const int notches = wheelAccumulated_ / kWheelNotch;
+  wheelAccumulated_ %= kWheelNotch;
   SCROLLINFO info = {};
   info.cbSize = sizeof(info);
   info.fMask = SIF_RANGE | SIF_PAGE;
@@ -403,8 +403,8 @@ void TTreeViewBase::Wheel(int delta) {
 bool TTreeViewBase::ContextKey(WPARAM key) {
   const bool shift = KeyDown(VK_SHIFT), ctrl = KeyDown(VK_CONTROL), alt = KeyDown(VK_MENU);
   const bool apps = key == VK_APPS && !shift && !ctrl && !alt;
-  const bool shift_f10 = key == VK_F10 && shift && !ctrl && !alt;
-  if (!apps && !shift_f10) return false;
+  const bool shiftF10 = key == VK_F10 && shift && !ctrl && !alt;
+  if (!apps && !shiftF10) return false;
   ShowContextPopup(false);
   return true;
 }
@@ -418,10 +418,10 @@ void TTreeViewBase::SelectUnderCursor() {
   if (node && model_) model_->Select(node);
 }
 
-void TTreeViewBase::ShowContextPopup(bool at_cursor) {
+void TTreeViewBase::ShowContextPopup(bool atCursor) {
   if (!OnContextPopup) return;
   POINT point = {0, 0};
-  if (at_cursor) {
+  if (atCursor) {
     GetCursorPos(&point);
     OnContextPopup(point);
     return;

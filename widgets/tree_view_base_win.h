@@ -31,14 +31,14 @@ class TTreeViewBase : public Subclass, public TreeSink {
   void SetDisabledColor(COLORREF colour);
   // Sets the normal colour, and FocusColor too when the two were equal.
   void SetColor(COLORREF colour);
-  void SetHideSelection(bool hide) { hide_selection_ = hide; }
-  bool AutoExpand() const { return auto_expand_; }
+  void SetHideSelection(bool hide) { hideSelection_ = hide; }
+  bool AutoExpand() const { return autoExpand_; }
   void SetAutoExpand(bool on);
-  bool AutoSelect() const { return auto_select_; }
+  bool AutoSelect() const { return autoSelect_; }
   void SetAutoSelect(bool on);
   void SetIndent(int pixels);
   // A right click selects the node under the pointer before any popup.
-  void SetRightClickSelect(bool on) { right_click_select_ = on; }
+  void SetRightClickSelect(bool on) { rightClickSelect_ = on; }
 
   // Opens a popup for the selected node (screen point); none by default.
   std::function<void(POINT)> OnContextPopup;
@@ -79,7 +79,7 @@ class TTreeViewBase : public Subclass, public TreeSink {
   void UpdateBackground();
   void Wheel(int delta);
   bool ContextKey(WPARAM key);
-  void ShowContextPopup(bool at_cursor);
+  void ShowContextPopup(bool atCursor);
   void SelectUnderCursor();
   void ForgetSubtree(TreeNode& node);
   LRESULT SendDirect(UINT msg, WPARAM wParam, LPARAM lParam) const;
@@ -94,15 +94,15 @@ class TTreeViewBase : public Subclass, public TreeSink {
   int syncing_ = 0;
   int updates_ = 0;
   std::optional<RedrawGuard> redraw_;
-  UniquePen selection_pen_;
+  UniquePen selectionPen_;
   COLORREF color_;
-  COLORREF focus_color_;
-  COLORREF disabled_color_;
-  bool hide_selection_ = false;
-  bool auto_expand_ = false;
-  bool auto_select_ = false;
-  bool right_click_select_ = false;
-  int wheel_accumulated_ = 0;
+  COLORREF focusColor_;
+  COLORREF disabledColor_;
+  bool hideSelection_ = false;
+  bool autoExpand_ = false;
+  bool autoSelect_ = false;
+  bool rightClickSelect_ = false;
+  int wheelAccumulated_ = 0;
 };
 
 }  // namespace tovo

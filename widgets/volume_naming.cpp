@@ -30,10 +30,10 @@ std::string UncForm(VolumePlatform& platform, const std::string& path) {
 // "\\server\share" of a UNC path, "X:" of a drive path, empty otherwise.
 std::string DrivePart(std::string_view path) {
   if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-    const size_t server_end = path.find('\\', 2);
-    if (server_end == std::string_view::npos) return std::string(path);
-    const size_t share_end = path.find('\\', server_end + 1);
-    return std::string(path.substr(0, share_end));
+    const size_t serverEnd = path.find('\\', 2);
+    if (serverEnd == std::string_view::npos) return std::string(path);
+    const size_t shareEnd = path.find('\\', serverEnd + 1);
+    return std::string(path.substr(0, shareEnd));
   }
   if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
   return std::string();
@@ -49,13 +49,13 @@ std::string CapitaliseLabel(std::string_view label) {
 
 VolumeDisplayName GetVolumeDisplayName(VolumePlatform& platform, char letter,
                                        TNetworkVolumeFormat form) {
-  const std::string letter_text(1, UpperAscii(letter));
+  const std::string letterText(1, UpperAscii(letter));
   const std::string root = RootOf(letter);
   const std::optional<VolumeInfo> volume = platform.VolumeInformation(root);
-  if (!volume) return {"(" + letter_text + ":)", kNoVolumeSerial};
+  if (!volume) return {"(" + letterText + ":)", kNoVolumeSerial};
 
   const std::string label = CapitaliseLabel(volume->label);
-  const std::string suffix = " (" + letter_text + ":)";
+  const std::string suffix = " (" + letterText + ":)";
   if (platform.DriveType(root) != kDriveRemote) return {label + suffix, volume->serial};
 
   const std::string unc = GetDriveUncRoot(platform, letter);

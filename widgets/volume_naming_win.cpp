@@ -15,9 +15,9 @@ namespace tovo {
 std::optional<VolumeInfo> Win32VolumePlatform::VolumeInformation(const std::string& root) {
   ErrorModeGuard mode;
   wchar_t name[MAX_PATH + 1] = {};
-  DWORD serial = 0, max_component = 0, flags = 0;
-  if (!GetVolumeInformationW(Wide(root).c_str(), name, MAX_PATH + 1, &serial, &max_component,
-                             &flags, nullptr, 0)) {
+  DWORD serial = 0, maxComponent = 0, flags = 0;
+  if (!GetVolumeInformationW(Wide(root).c_str(), name, MAX_PATH + 1, &serial, &maxComponent, &flags,
+                             nullptr, 0)) {
     return std::nullopt;
   }
   return VolumeInfo{Narrow(name), serial};

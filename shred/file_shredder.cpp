@@ -47,28 +47,52 @@ ShredOutcome Overwrite(OpenFile& file, const std::string& path, const OverwriteB
   return ShredOutcome{path};
 }
 
-// Opens, overwrites and deletes a file whose attributes allow writing.
-ShredOutcome OverwriteAndDelete(FileSystem& fs, RandomGenerator& generator, const std::string& path,
-                                const ShredOptions& options) {
-  std::unique_ptr<OpenFile> file;
-  if (const SystemCode code = fs.OpenExclusive(path, file)) {
-    return Failed(path, ShredStep::kOpen, code);
+}  // namespace
+
+std::optional<OpenedFile> OpenForShredding(FileSystem& fs, RandomGenerator& generator,
+                                           const std::string& path, std::uint32_t attributes,
+                                           ShredOutcome& outcome) {
+  // Opening a link for writing would overwrite its target, which nobody
+  // selected: only the link goes.
+  if (attributes & attr::kReparsePoint) {
+    const SystemCode code = fs.RemoveFile(path);
+    outcome = code ? Failed(path, ShredStep::kDelete, code) : ShredOutcome{path};
+    return std::nullopt;
   }
-  OverwriteBlock block;
-  generator.FillRandomBlock(block);
-  ShredOutcome outcome = Overwrite(*file, path, block, options);
-  if (outcome.destroyed() && options.deleteAfterOverwrite && options.concealMetadata) {
-    return ConcealAndDelete(fs, *file, path);
+  // A failure here shows up as the open's access denial, so it is not checked.
+  const bool stripped = (attributes & attr::kReadOnly) != 0;
+  if (stripped) fs.WriteAttributes(path, attr::kNormal);
+  OpenedFile opened{path, nullptr, {}, attributes, stripped};
+  if (const SystemCode code = fs.OpenExclusive(path, opened.file)) {
+    // A file that stays gets back the attributes it had: it is reported as
+    // not destroyed, not quietly changed.
+    if (stripped) fs.WriteAttributes(path, attributes);
+    outcome = Failed(path, ShredStep::kOpen, code);
+    return std::nullopt;
   }
-  const SystemCode closeCode = file->Close();
-  if (!outcome.destroyed()) return outcome;
-  if (closeCode) return Failed(path, ShredStep::kClose, closeCode);
-  if (!options.deleteAfterOverwrite) return outcome;
-  if (const SystemCode code = fs.RemoveFile(path)) return Failed(path, ShredStep::kDelete, code);
-  return outcome;
+  generator.FillRandomBlock(opened.block);
+  return opened;
 }
 
-}  // namespace
+ShredOutcome FinishShredding(FileSystem& fs, OpenedFile opened, const ShredOptions& options) {
+  const std::string& path = opened.path;
+  ShredOutcome outcome = Overwrite(*opened.file, path, opened.block, options);
+  if (outcome.destroyed() && options.deleteAfterOverwrite && options.concealMetadata) {
+    outcome = ConcealAndDelete(fs, *opened.file, path);
+  } else {
+    const SystemCode closeCode = opened.file->Close();
+    if (outcome.destroyed() && closeCode) outcome = Failed(path, ShredStep::kClose, closeCode);
+    if (outcome.destroyed() && options.deleteAfterOverwrite) {
+      if (const SystemCode code = fs.RemoveFile(path))
+        outcome = Failed(path, ShredStep::kDelete, code);
+    }
+  }
+  // A file that stays (a failed write or delete) gets back the attributes it
+  // had: it is reported as not destroyed, not quietly changed.
+  if (opened.stripped && !outcome.destroyed())
+    fs.WriteAttributes(PathNow(outcome), opened.attributes);
+  return outcome;
+}
 
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
                            const ShredOptions& options) {
@@ -81,20 +105,10 @@ ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std
 
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
                            std::uint32_t attributes, const ShredOptions& options) {
-  // Opening a link for writing would overwrite its target, which nobody
-  // selected: only the link goes.
-  if (attributes & attr::kReparsePoint) {
-    if (const SystemCode code = fs.RemoveFile(path)) return Failed(path, ShredStep::kDelete, code);
-    return ShredOutcome{path};
-  }
-  // A failure here shows up as the open's access denial, so it is not checked.
-  const bool stripped = (attributes & attr::kReadOnly) != 0;
-  if (stripped) fs.WriteAttributes(path, attr::kNormal);
-  ShredOutcome outcome = OverwriteAndDelete(fs, generator, path, options);
-  // A file that stays (in use, a failed write or delete) gets back the
-  // attributes it had: it is reported as not destroyed, not quietly changed.
-  if (stripped && !outcome.destroyed()) fs.WriteAttributes(PathNow(outcome), attributes);
-  return outcome;
+  ShredOutcome outcome{path};
+  std::optional<OpenedFile> opened = OpenForShredding(fs, generator, path, attributes, outcome);
+  if (!opened) return outcome;
+  return FinishShredding(fs, std::move(*opened), options);
 }
 
 }  // namespace tovo

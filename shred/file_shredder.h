@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "shred/file_system.h"
@@ -45,5 +48,30 @@ ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std
 // The same for a path whose attributes the caller has just read.
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
                            std::uint32_t attributes, const ShredOptions& options = {});
+
+// ShredFileWith in two halves, so that files can be opened one after another
+// in the order that fixes their bytes while their slow part (the writes and
+// the flush wait for the disk) overlaps with other files.
+struct OpenedFile {
+  std::string path;
+  std::unique_ptr<OpenFile> file;
+  OverwriteBlock block;          // drawn right after the open
+  std::uint32_t attributes = 0;  // as read before the open
+  bool stripped = false;         // read-only was cleared for the open
+};
+
+// The first half, given the attributes just read for `path`: the link rule,
+// the read-only strip, the exclusive open and the draws. Returns the open
+// file, or nothing when the path ends here with `outcome` (a link removed, or
+// an open that failed, with no draws taken).
+std::optional<OpenedFile> OpenForShredding(FileSystem& fs, RandomGenerator& generator,
+                                           const std::string& path, std::uint32_t attributes,
+                                           ShredOutcome& outcome);
+
+// The second half, everything done with the open file: the overwrite, the
+// flush, the close and the delete, and the attributes given back to a file
+// that stays. The file is closed on every way out. Touches no generator and
+// no process-wide state, so it may run on any thread.
+ShredOutcome FinishShredding(FileSystem& fs, OpenedFile opened, const ShredOptions& options = {});
 
 }  // namespace tovo

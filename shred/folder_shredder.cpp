@@ -90,18 +90,30 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
 
 namespace {
 
-// The listing first, then each file, then the emptied folders.
-void ShredTree(FileSystem& fs, RandomGenerator& generator, const std::string& folder,
-               const ShredProgress& progress, const ShredOptions& options,
-               std::vector<ShredOutcome>& failures) {
+void RecordAll(ShredPipeline& pipeline, std::vector<ShredOutcome>& outcomes) {
+  for (ShredOutcome& outcome : outcomes) pipeline.Record(std::move(outcome));
+}
+
+// The listing first, then each file, then the emptied folders once every file
+// of the tree is done.
+void ShredTree(ShredPipeline& pipeline, const std::string& folder, const ShredProgress& progress) {
+  FileSystem& fs = pipeline.fs();
   std::vector<std::string> files;
   ListFilesRecursive(fs, folder, files);
   for (const std::string& file : files) {
     if (progress) progress(file, ShredSource::kFileInFolder);
-    ShredOutcome outcome = ShredFileWith(fs, generator, file, options);
-    if (!outcome.destroyed()) failures.push_back(std::move(outcome));
+    pipeline.ShredFile(file);
   }
-  RemoveFolderTree(fs, folder, failures, options);
+  pipeline.Wait();
+  std::vector<ShredOutcome> notRemoved;
+  RemoveFolderTree(fs, folder, notRemoved, pipeline.options());
+  RecordAll(pipeline, notRemoved);
+}
+
+void RemoveSelectedLink(ShredPipeline& pipeline, const std::string& link) {
+  std::vector<ShredOutcome> notRemoved;
+  RemoveFolderLink(pipeline.fs(), link, notRemoved);
+  RecordAll(pipeline, notRemoved);
 }
 
 }  // namespace
@@ -109,36 +121,43 @@ void ShredTree(FileSystem& fs, RandomGenerator& generator, const std::string& fo
 std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& generator,
                                               const std::string& folder,
                                               const ShredProgress& progress,
-                                              const ShredOptions& options) {
-  std::vector<ShredOutcome> failures;
+                                              const ShredOptions& options,
+                                              PipelineOptions pipeline) {
+  ShredPipeline run(fs, generator, options, std::move(pipeline));
   const std::string top = WithoutTrailingSeparator(folder);
   std::uint32_t attributes = 0;
   if (fs.ReadAttributes(top, attributes) == 0 && IsFolderLink(attributes)) {
-    RemoveFolderLink(fs, top, failures);
-    return failures;
+    RemoveSelectedLink(run, top);
+  } else {
+    ShredTree(run, folder, progress);
   }
-  ShredTree(fs, generator, folder, progress, options, failures);
-  return failures;
+  return run.TakeFailures();
+}
+
+void ShredPathInto(ShredPipeline& pipeline, const std::string& path,
+                   const ShredProgress& progress) {
+  const std::string top = WithoutTrailingSeparator(path);
+  std::uint32_t attributes = 0;
+  const SystemCode code = pipeline.fs().ReadAttributes(top, attributes);
+  if (code == 0 && IsFolderLink(attributes)) {
+    RemoveSelectedLink(pipeline, top);
+  } else if (code == 0 && IsFolder(attributes)) {
+    ShredTree(pipeline, path, progress);
+  } else {
+    if (progress) progress(path, ShredSource::kSelectedFile);
+    if (code)
+      pipeline.Record(ShredOutcome{path, ShredStep::kNotFound, code});
+    else
+      pipeline.ShredFile(path, attributes);
+  }
 }
 
 std::vector<ShredOutcome> ShredPathWith(FileSystem& fs, RandomGenerator& generator,
                                         const std::string& path, const ShredProgress& progress,
                                         const ShredOptions& options) {
-  std::vector<ShredOutcome> failures;
-  const std::string top = WithoutTrailingSeparator(path);
-  std::uint32_t attributes = 0;
-  const SystemCode code = fs.ReadAttributes(top, attributes);
-  if (code == 0 && IsFolderLink(attributes)) {
-    RemoveFolderLink(fs, top, failures);
-  } else if (code == 0 && IsFolder(attributes)) {
-    ShredTree(fs, generator, path, progress, options, failures);
-  } else {
-    if (progress) progress(path, ShredSource::kSelectedFile);
-    ShredOutcome outcome = code ? ShredOutcome{path, ShredStep::kNotFound, code}
-                                : ShredFileWith(fs, generator, path, attributes, options);
-    if (!outcome.destroyed()) failures.push_back(std::move(outcome));
-  }
-  return failures;
+  ShredPipeline run(fs, generator, options, Sequential());
+  ShredPathInto(run, path, progress);
+  return run.TakeFailures();
 }
 
 }  // namespace tovo

@@ -10,6 +10,7 @@
 #include "shred/file_system.h"
 #include "shred/random_generator.h"
 #include "shred/shred_outcome.h"
+#include "shred/shred_pipeline.h"
 
 namespace tovo {
 
@@ -41,11 +42,13 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
 // otherwise the full listing first (IoError before anything is shredded), then
 // each file after telling `progress` (may be empty), then the folder removal.
 // Returns the outcomes of the files not destroyed, in list order, followed by
-// those of the folders not removed, bottom up.
+// those of the folders not removed, bottom up. `pipeline` says whether files
+// overlap; the result is the same either way.
 std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& generator,
                                               const std::string& folder,
                                               const ShredProgress& progress,
-                                              const ShredOptions& options = {});
+                                              const ShredOptions& options = {},
+                                              PipelineOptions pipeline = Sequential());
 
 // One path the user selected, a file or a folder as one attribute read finds
 // it: a folder (a folder link included) goes as ShredFolderTreeWith does;
@@ -55,5 +58,9 @@ std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& g
 std::vector<ShredOutcome> ShredPathWith(FileSystem& fs, RandomGenerator& generator,
                                         const std::string& path, const ShredProgress& progress,
                                         const ShredOptions& options = {});
+
+// ShredPathWith through a pipeline that serves every path of one command, so
+// that files overlap across paths; the outcomes are kept there, in order.
+void ShredPathInto(ShredPipeline& pipeline, const std::string& path, const ShredProgress& progress);
 
 }  // namespace tovo

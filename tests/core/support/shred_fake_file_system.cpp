@@ -25,21 +25,30 @@ std::string NameOf(const std::string& path) {
 
 class FakeOpenFile : public OpenFile {
  public:
-  FakeOpenFile(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {
+  // Created with the file system's lock held.
+  FakeOpenFile(FakeFileSystem& fs, std::string path)
+      : fs_(fs), path_(std::move(path)), openedAs_(path_) {
     ++fs_.openFiles;
   }
   ~FakeOpenFile() override { Close(); }
 
   SystemCode Length(std::uint64_t& length) override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     length = Bytes().size();
-    return 0;
+    return fs_.FailureAt(openedAs_, ShredStep::kLength);
   }
   SystemCode Rewind() override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     position_ = 0;
-    return 0;
+    return fs_.FailureAt(openedAs_, ShredStep::kSeek);
   }
   SystemCode Write(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     fs_.writeRequests.push_back(size);
+    if (const SystemCode code = fs_.FailureAt(openedAs_, ShredStep::kWrite)) {
+      written = 0;
+      return code;
+    }
     written = size;
     if (fs_.shortWriteAfter && fs_.bytesWritten_ + size > *fs_.shortWriteAfter) {
       written = *fs_.shortWriteAfter - fs_.bytesWritten_;
@@ -52,27 +61,34 @@ class FakeOpenFile : public OpenFile {
     return written == size ? 0 : fs_.writeFailure;
   }
   SystemCode Flush() override {
+    if (fs_.onFlush) fs_.onFlush(path_);
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     ++fs_.flushes;
+    if (const SystemCode code = fs_.FailureAt(openedAs_, ShredStep::kFlush)) return code;
     return fs_.flushFailure;
   }
   SystemCode Truncate() override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     fs_.steps.push_back("truncate");
     if (fs_.truncateFailure) return fs_.truncateFailure;
     Bytes().clear();
     return 0;
   }
   SystemCode SetTimes(FileTime time) override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     fs_.steps.push_back("times");
     if (fs_.timesFailure) return fs_.timesFailure;
     fs_.nodes_.at(path_).times = time;
     return 0;
   }
   SystemCode Rename(const std::string& newPath) override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     const SystemCode code = fs_.Rename(path_, newPath);
     if (code == 0) path_ = newPath;
     return code;
   }
   SystemCode MarkForDelete() override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     fs_.steps.push_back("mark");
     if (fs_.markFailure) return fs_.markFailure;
     // Windows refuses the mark where it would refuse a delete by name.
@@ -81,9 +97,11 @@ class FakeOpenFile : public OpenFile {
     return 0;
   }
   SystemCode Close() override {
+    const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     if (closed_) return 0;
     closed_ = true;
     --fs_.openFiles;
+    if (const SystemCode code = fs_.FailureAt(openedAs_, ShredStep::kClose)) return code;
     if (marked_) {
       fs_.steps.push_back("close");
       fs_.Erase(path_);
@@ -96,6 +114,7 @@ class FakeOpenFile : public OpenFile {
 
   FakeFileSystem& fs_;
   std::string path_;
+  const std::string openedAs_;  // injected failures follow the file past a rename
   std::size_t position_ = 0;
   bool closed_ = false;
   bool marked_ = false;
@@ -126,6 +145,7 @@ void FakeFileSystem::AddLink(const std::string& path, const std::string& target)
 }
 
 bool FakeFileSystem::Exists(const std::string& path) const {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   return nodes_.count(path) > 0;
 }
 
@@ -134,9 +154,15 @@ const FakeFileSystem::Node& FakeFileSystem::At(const std::string& path) const {
 }
 
 std::vector<std::string> FakeFileSystem::Paths() const {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   std::vector<std::string> paths;
   for (const auto& [path, node] : nodes_) paths.push_back(path);
   return paths;
+}
+
+SystemCode FakeFileSystem::FailureAt(const std::string& path, ShredStep step) const {
+  const auto it = stepFailures.find(path);
+  return it != stepFailures.end() && it->second.step == step ? it->second.code : 0;
 }
 
 std::string FakeFileSystem::Resolve(const std::string& path) const {
@@ -150,6 +176,7 @@ std::vector<std::string> FakeFileSystem::ChildrenOf(const std::string& folder) c
 }
 
 SystemCode FakeFileSystem::ReadAttributes(const std::string& path, std::uint32_t& attributes) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (attributeFailures.count(path)) return attributeFailures[path];
   const auto it = nodes_.find(Normal(path));
   if (it == nodes_.end()) return syscode::kFileNotFound;
@@ -158,6 +185,7 @@ SystemCode FakeFileSystem::ReadAttributes(const std::string& path, std::uint32_t
 }
 
 SystemCode FakeFileSystem::WriteAttributes(const std::string& path, std::uint32_t attributes) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   const auto it = nodes_.find(path);
   if (it == nodes_.end()) return syscode::kFileNotFound;
   const std::uint32_t kept = it->second.attributes & (attr::kDirectory | attr::kReparsePoint);
@@ -166,6 +194,7 @@ SystemCode FakeFileSystem::WriteAttributes(const std::string& path, std::uint32_
 }
 
 SystemCode FakeFileSystem::OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (openFailures.count(path)) return openFailures[path];
   const std::string target = Resolve(path);
   const auto it = nodes_.find(target);
@@ -177,6 +206,7 @@ SystemCode FakeFileSystem::OpenExclusive(const std::string& path, std::unique_pt
 }
 
 SystemCode FakeFileSystem::RemoveFile(const std::string& path) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (deleteFailures.count(path)) return deleteFailures[path];
   const auto it = nodes_.find(path);
   if (it == nodes_.end()) return syscode::kFileNotFound;
@@ -194,6 +224,7 @@ void FakeFileSystem::Erase(const std::string& path) {
 // Moves the entry and everything below it; its place in its folder's order
 // stays, as the engine's search keeps running while it renames.
 SystemCode FakeFileSystem::Rename(const std::string& path, const std::string& newPath) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   steps.push_back("rename " + newPath);
   if (renameFailures.count(newPath)) return renameFailures[newPath];
   const std::string from = Normal(path);
@@ -226,6 +257,7 @@ SystemCode FakeFileSystem::Rename(const std::string& path, const std::string& ne
 }
 
 SystemCode FakeFileSystem::RemoveFolder(const std::string& path) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   const std::string folder = Normal(path);
   const auto it = nodes_.find(folder);
   if (it == nodes_.end()) return syscode::kFileNotFound;
@@ -240,19 +272,34 @@ SystemCode FakeFileSystem::RemoveFolder(const std::string& path) {
 
 SystemCode FakeFileSystem::Search(const std::string& pattern,
                                   const std::function<void(const FolderEntry&)>& visit) {
-  const size_t star = pattern.rfind("*.*");
-  if (star == std::string::npos || star != pattern.size() - 3) return 123;  // invalid name
-  const std::string folder = Resolve(Normal(pattern.substr(0, star)));
-  if (!nodes_.count(folder)) return syscode::kPathNotFound;
-  if (enterFailures.count(folder)) return enterFailures[folder];
+  std::string folder;
+  std::vector<std::string> names;
+  {
+    const std::lock_guard<std::recursive_mutex> lock(mutex_);
+    const size_t star = pattern.rfind("*.*");
+    if (star == std::string::npos || star != pattern.size() - 3) return 123;  // invalid name
+    folder = Resolve(Normal(pattern.substr(0, star)));
+    if (!nodes_.count(folder)) return syscode::kPathNotFound;
+    if (enterFailures.count(folder)) return enterFailures[folder];
+    // A copy, as the engine removes entries while the search is open.
+    names = ChildrenOf(folder);
+  }
   if (folder.size() > 3) {
     visit(FolderEntry{".", attr::kDirectory});
     visit(FolderEntry{"..", attr::kDirectory});
   }
-  // A copy, as the engine removes entries while the search is open.
-  for (const std::string& name : ChildrenOf(folder)) {
+  // Each entry is looked up and visited without the lock held across the
+  // visit, as the engine's workers go on meanwhile.
+  for (const std::string& name : names) {
     const std::string child = folder.size() == 3 ? folder + name : folder + "\\" + name;
-    if (nodes_.count(child)) visit(FolderEntry{name, nodes_.at(child).attributes});
+    std::optional<FolderEntry> entry;
+    {
+      const std::lock_guard<std::recursive_mutex> lock(mutex_);
+      if (const auto it = nodes_.find(child); it != nodes_.end()) {
+        entry = FolderEntry{name, it->second.attributes};
+      }
+    }
+    if (entry) visit(*entry);
   }
   if (const auto extra = extraEntries.find(folder); extra != extraEntries.end()) {
     for (const FolderEntry& entry : extra->second) visit(entry);
@@ -261,6 +308,7 @@ SystemCode FakeFileSystem::Search(const std::string& pattern,
 }
 
 SystemCode FakeFileSystem::EnterFolder(const std::string& path) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
   enterLog.push_back(path);
   const std::string folder = Normal(path);
   if (enterFailures.count(folder)) return enterFailures[folder];

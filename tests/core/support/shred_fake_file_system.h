@@ -1,15 +1,19 @@
 // An in-memory file system with Windows behaviour for the engine's tests:
 // entries listed in creation order, links that lead to their targets when
 // opened or searched, share-mode and removal rules, and injected failures.
+// Safe to call from several threads, as the engine's workers do.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "shred/file_system.h"
+#include "shred/shred_outcome.h"
 
 namespace tovo::testing {
 
@@ -47,6 +51,15 @@ class FakeFileSystem : public FileSystem {
   SystemCode timesFailure = 0;
   SystemCode markFailure = 0;
   std::map<std::string, SystemCode> renameFailures;  // by the new path
+  // A step of the open file (length, seek, write, flush, close) that fails
+  // for one path.
+  struct StepFailure {
+    ShredStep step;
+    SystemCode code;
+  };
+  std::map<std::string, StepFailure> stepFailures;
+  // Runs at the start of every flush, without the lock, given the path.
+  std::function<void(const std::string&)> onFlush;
   bool linksRemovable = true;
   // Entries a search reports in a folder beyond the tree: Unix names that
   // Wine passes through, such as "..\x".
@@ -77,12 +90,14 @@ class FakeFileSystem : public FileSystem {
  private:
   friend class FakeOpenFile;
   std::string Resolve(const std::string& path) const;  // through a link
+  SystemCode FailureAt(const std::string& path, ShredStep step) const;
   std::vector<std::string> ChildrenOf(const std::string& folder) const;
   void Erase(const std::string& path);
 
   std::map<std::string, Node> nodes_;
   std::map<std::string, std::vector<std::string>> order_;  // folder -> child names
   std::size_t bytesWritten_ = 0;
+  mutable std::recursive_mutex mutex_;
 };
 
 }  // namespace tovo::testing

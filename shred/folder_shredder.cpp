@@ -154,8 +154,8 @@ void ShredPathInto(ShredPipeline& pipeline, const std::string& path,
 
 std::vector<ShredOutcome> ShredPathWith(FileSystem& fs, RandomGenerator& generator,
                                         const std::string& path, const ShredProgress& progress,
-                                        const ShredOptions& options) {
-  ShredPipeline run(fs, generator, options, Sequential());
+                                        const ShredOptions& options, PipelineOptions pipeline) {
+  ShredPipeline run(fs, generator, options, std::move(pipeline));
   ShredPathInto(run, path, progress);
   return run.TakeFailures();
 }

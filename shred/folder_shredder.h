@@ -57,7 +57,8 @@ std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& g
 // IoError as the folder listing does.
 std::vector<ShredOutcome> ShredPathWith(FileSystem& fs, RandomGenerator& generator,
                                         const std::string& path, const ShredProgress& progress,
-                                        const ShredOptions& options = {});
+                                        const ShredOptions& options = {},
+                                        PipelineOptions pipeline = Sequential());
 
 // ShredPathWith through a pipeline that serves every path of one command, so
 // that files overlap across paths; the outcomes are kept there, in order.

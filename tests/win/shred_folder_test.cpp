@@ -21,7 +21,8 @@ using testing::PathExists;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
-class WinShredFolder : public ::testing::Test {
+// Each case runs on the sequential engine (0 workers) and overlapped (4).
+class WinShredFolder : public ::testing::TestWithParam<unsigned> {
  protected:
   // sel: a.txt, B\ (b1.txt, deep\ (x.bin)), .cache\ (c.txt), c.txt, 中文\ (😀.txt)
   void SetUp() override {
@@ -38,10 +39,14 @@ class WinShredFolder : public ::testing::Test {
   }
 
   std::vector<ShredOutcome> Shred(const std::string& path) {
-    return ShredPathWith(SystemFileSystem(), ProcessRandomGenerator(), path,
-                         [this](const std::string& file, ShredSource source) {
-                           progress_.push_back(ProgressText(file, source));
-                         });
+    PipelineOptions pipeline;
+    pipeline.workers = GetParam();
+    return ShredPathWith(
+        SystemFileSystem(), ProcessRandomGenerator(), path,
+        [this](const std::string& file, ShredSource source) {
+          progress_.push_back(ProgressText(file, source));
+        },
+        {}, pipeline);
   }
 
   static std::vector<std::string> List(const std::string& folder) {
@@ -55,7 +60,7 @@ class WinShredFolder : public ::testing::Test {
   std::vector<std::string> progress_;
 };
 
-TEST_F(WinShredFolder, ListsDepthFirstInSearchOrderAndRemovesEverything) {
+TEST_P(WinShredFolder, ListsDepthFirstInSearchOrderAndRemovesEverything) {
   const std::string before = testing::CurrentFolder();
   const std::vector<std::string> files = List(sel_);
   // NTFS and Wine both return names in upper-case ordinal order.
@@ -72,7 +77,7 @@ TEST_F(WinShredFolder, ListsDepthFirstInSearchOrderAndRemovesEverything) {
   EXPECT_EQ(testing::CurrentFolder(), before);
 }
 
-TEST_F(WinShredFolder, FileInUseStaysWithItsFolders) {
+TEST_P(WinShredFolder, FileInUseStaysWithItsFolders) {
   HeldFile holder(sel_ + "\\B\\b1.txt");
   ASSERT_TRUE(holder.held());
   const std::vector<ShredOutcome> failures = Shred(sel_);
@@ -86,7 +91,7 @@ TEST_F(WinShredFolder, FileInUseStaysWithItsFolders) {
   EXPECT_TRUE(PathExists(sel_ + "\\B\\b1.txt"));
 }
 
-TEST_F(WinShredFolder, TreeDeeperThanTheClassicLimitGoes) {
+TEST_P(WinShredFolder, TreeDeeperThanTheClassicLimitGoes) {
   std::string folder = sel_;
   while (folder.size() < 400) {
     folder += "\\" + std::string(50, 'n');
@@ -97,7 +102,7 @@ TEST_F(WinShredFolder, TreeDeeperThanTheClassicLimitGoes) {
   EXPECT_FALSE(PathExists(sel_));
 }
 
-TEST_F(WinShredFolder, LinkedFolderIsNotWalkedAndItsTargetStays) {
+TEST_P(WinShredFolder, LinkedFolderIsNotWalkedAndItsTargetStays) {
   if (!RunningUnderWine()) GTEST_SKIP() << "needs a Unix symbolic link, made under Wine";
   const std::string target = scratch_ / "target";
   MakeFolder(target);
@@ -120,7 +125,7 @@ TEST_F(WinShredFolder, LinkedFolderIsNotWalkedAndItsTargetStays) {
   EXPECT_TRUE(PathExists(target + "\\keep.txt"));
 }
 
-TEST_F(WinShredFolder, UnenterableFolderStopsBeforeAnythingIsShredded) {
+TEST_P(WinShredFolder, UnenterableFolderStopsBeforeAnythingIsShredded) {
   // As root a Unix mode of 000 blocks nothing; a name with "*", made outside
   // Windows, is listed but no Windows path can enter it (error 123).
   if (!RunningUnderWine()) GTEST_SKIP() << "needs a folder made outside Windows";
@@ -137,7 +142,7 @@ TEST_F(WinShredFolder, UnenterableFolderStopsBeforeAnythingIsShredded) {
   EXPECT_EQ(testing::CurrentFolder(), before);
 }
 
-TEST_F(WinShredFolder, FoldersEndingInDotOrNamedLikeDevicesAreWalkedAndRemoved) {
+TEST_P(WinShredFolder, FoldersEndingInDotOrNamedLikeDevicesAreWalkedAndRemoved) {
   MakeFolder(sel_ + "\\dots.");
   MakeFolder(sel_ + "\\dots.\\CON");
   WriteBytes(sel_ + "\\dots.\\CON\\in.txt", std::vector<std::uint8_t>(10, 0xEE));
@@ -152,7 +157,7 @@ TEST_F(WinShredFolder, FoldersEndingInDotOrNamedLikeDevicesAreWalkedAndRemoved) 
 
 // Wine lists Unix names as they are: one spelled "..\outside" must not lead
 // the walk out of the selection.
-TEST_F(WinShredFolder, UnixNameWithBackslashesStopsTheTreeAndTouchesNothingOutside) {
+TEST_P(WinShredFolder, UnixNameWithBackslashesStopsTheTreeAndTouchesNothingOutside) {
   if (!RunningUnderWine()) GTEST_SKIP() << "needs a name made outside Windows";
   const std::string outside = scratch_ / "outside";
   MakeFolder(outside);
@@ -165,7 +170,7 @@ TEST_F(WinShredFolder, UnixNameWithBackslashesStopsTheTreeAndTouchesNothingOutsi
   EXPECT_EQ(testing::ReadBytes(sel_ + "\\a.txt"), std::vector<std::uint8_t>(100, 0xEE));
 }
 
-TEST_F(WinShredFolder, SelectedFileGoesAsAFileAndNothingElseIsTouched) {
+TEST_P(WinShredFolder, SelectedFileGoesAsAFileAndNothingElseIsTouched) {
   EXPECT_TRUE(Shred(sel_ + "\\a.txt").empty());
   EXPECT_EQ(Shred(sel_ + "\\none").at(0).step, ShredStep::kNotFound);
   EXPECT_EQ(progress_,
@@ -175,7 +180,7 @@ TEST_F(WinShredFolder, SelectedFileGoesAsAFileAndNothingElseIsTouched) {
 }
 
 // The neutral names of "sel" are taken by entries nobody selected.
-TEST_F(WinShredFolder, NeutralNamesTakenByUnselectedEntriesAreLeftAlone) {
+TEST_P(WinShredFolder, NeutralNamesTakenByUnselectedEntriesAreLeftAlone) {
   MakeFolder(scratch_ / "000");
   WriteBytes(scratch_ / "000\\keep", {7});
   WriteBytes(scratch_ / "111", {8});
@@ -185,6 +190,8 @@ TEST_F(WinShredFolder, NeutralNamesTakenByUnselectedEntriesAreLeftAlone) {
   EXPECT_EQ(testing::ReadBytes(scratch_ / "000\\keep"), std::vector<std::uint8_t>{7});
   EXPECT_EQ(testing::ReadBytes(scratch_ / "111"), std::vector<std::uint8_t>{8});
 }
+
+INSTANTIATE_TEST_SUITE_P(Workers, WinShredFolder, ::testing::Values(0u, 4u));
 
 }  // namespace
 }  // namespace tovo

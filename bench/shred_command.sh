@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The shred command through the real program against the engine alone, on
+# identical trees in the same run: 3,000 files of 1-8 KiB plus a folder of
+# 40 x 100 files of 4 KiB, all selected in the program's file list.
+#   bench/shred_command.sh [--files N] [--folders N --files-per-folder N]
+# TOVO_SHRED_EXE=path/to/TovoShred.exe times another build of the program.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+files=3000 folders=40 per=100
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --files) files=$2; shift 2 ;;
+    --folders) folders=$2; shift 2 ;;
+    --files-per-folder) per=$2; shift 2 ;;
+    *) echo "unknown argument $1" >&2; exit 2 ;;
+  esac
+done
+
+"$root/scripts/dev-build.sh" shred win32 shred_bench shred_command_bench TovoShred >/dev/null
+bin="$root/build/dev-shred-win32"
+export TOVO_SHRED_EXE="${TOVO_SHRED_EXE:-$(printf 'Z:%s' "$bin/app/TovoShred.exe" | tr / '\\')}"
+set +e  # the session script tolerates a wine server that already runs
+. "$root/scripts/wine-session.sh"
+set -e
+# The program's list is reached from C:\, so the trees live there.
+drive_c="$WINEPREFIX/drive_c"
+tag="tovo-cmd-bench-$$"
+trap 'rm -rf "$drive_c/$tag"-*; tovo_session_end' EXIT
+ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
+
+make_tree() {
+  python3 - "$1" "$files" "$folders" "$per" <<'PY'
+import os, random, sys
+root, files, folders, per = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+rnd = random.Random(7)
+os.makedirs(root)
+for f in range(files):
+    with open(f"{root}/f{f:05}.bin", "wb") as out:
+        out.write(os.urandom(rnd.randint(1024, 8192)))
+for d in range(folders):
+    os.makedirs(f"{root}/tree/d{d:03}")
+    for f in range(per):
+        with open(f"{root}/tree/d{d:03}/f{f:03}.bin", "wb") as out:
+            out.write(os.urandom(4096))
+PY
+  sync
+}
+engine() {  # $1 folder, $2 workers
+  "$root/scripts/wine-exec.sh" "$bin/bench/shred_bench.exe" tree "C:\\$(basename "$1")" "$2" |
+    tr -d '\r' | sed -n 's/^seconds=//p'
+}
+
+entries=$(( files + (folders > 0 ? 1 : 0) ))
+echo "== $files files of 1-8 KiB + $folders x $per files of 4 KiB in one folder"
+make_tree "$drive_c/$tag-cmd"
+command_s=$("$root/scripts/wine-exec.sh" "$bin/bench/shred_command_bench.exe" \
+  "C:\\$tag-cmd" "$entries" | tr -d '\r' | sed -n 's/^seconds=//p')
+make_tree "$drive_c/$tag-pipe"
+pipe_s=$(engine "$drive_c/$tag-pipe" 4)
+make_tree "$drive_c/$tag-seq"
+seq_s=$(engine "$drive_c/$tag-seq" 0)
+printf '%-40s %8s s\n' "shred command (Yes to completion box)" "$command_s" \
+  "engine, pipelined (4 workers)" "$pipe_s" "engine, sequential" "$seq_s"
+echo "command / engine pipelined:   $(ratio "$command_s" "$pipe_s")   (target <= 1.2)"
+echo "command / engine sequential:  $(ratio "$command_s" "$seq_s")"

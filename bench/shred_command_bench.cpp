@@ -1,0 +1,85 @@
+// Times the real program's shred command, driven from this process as a user
+// would: TovoShred.exe started on FOLDER (directly below C:\), every entry of
+// its file list selected, the button pressed and Yes answered. The time runs
+// from Yes to the completion box, so it holds the command's own overhead
+// (progress window, report, the list's re-read) on top of the engine.
+//
+//   shred_command_bench.exe FOLDER ENTRIES
+//
+// Prints "seconds=S"; exits 1 when the program did not report completion.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "forms/main_form.h"
+#include "gui/support/gui_driver.h"
+
+namespace {
+
+namespace gui = tovo::gui;
+namespace vazo = tovo::forms::vazo;
+
+int Count(HWND list) {
+  return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+}
+
+// The list starts on the folder the program was started in or, when the tree
+// picked the drive root first, is sent into it with a double-click.
+bool ShowFolder(HWND window, HWND list, const std::wstring& name, int entries) {
+  if (gui::WaitUntil([&] { return Count(list) == entries; }, 1500)) return true;
+  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(name.c_str()));
+  if (index == LB_ERR) return false;
+  SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(vazo::kFileListBox, LBN_DBLCLK),
+               reinterpret_cast<LPARAM>(list));
+  return gui::WaitUntil([&] { return Count(list) == entries; }, 60000);
+}
+
+HWND NextBox(DWORD pid, HWND previous) {
+  HWND box = nullptr;
+  gui::WaitUntil(
+      [&] {
+        for (HWND b : gui::MessageBoxesOf(pid))
+          if (b != previous && IsWindowVisible(b)) box = b;
+        return box != nullptr;
+      },
+      600000);
+  return box;
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "shred_command_bench: %s\n", what);
+  return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::fputs("usage: shred_command_bench FOLDER ENTRIES\n", stderr);
+    return 2;
+  }
+  const std::wstring folder = argv[1];
+  const int entries = std::stoi(argv[2]);
+  gui::RunningProgram program = gui::StartProgram(folder);
+  if (!program.mainWindow) return Fail("the program did not start");
+  const HWND list = GetDlgItem(program.mainWindow, vazo::kFileListBox);
+  const DWORD pid = program.process.id();
+  if (!ShowFolder(program.mainWindow, list, folder.substr(folder.rfind(L'\\') + 1), entries))
+    return Fail("the list does not show the folder");
+  SendMessageW(list, LB_SETSEL, TRUE, -1);
+  gui::Click(GetDlgItem(program.mainWindow, vazo::kButton1));
+  const HWND confirm = gui::WaitForMessageBox(pid);
+  if (!confirm) return Fail("no confirmation box");
+  const ULONGLONG start = GetTickCount64();
+  gui::Click(GetDlgItem(confirm, IDYES));
+  const HWND done = NextBox(pid, confirm);
+  const ULONGLONG end = GetTickCount64();
+  if (!done || gui::MessageBoxText(done) != L"粉碎顺利完成！") return Fail("no completion box");
+  std::printf("seconds=%.3f\n", static_cast<double>(end - start) / 1000.0);
+  gui::Click(GetDlgItem(done, IDOK));
+  gui::ClosesWithExitCodeZero(program.process, program.mainWindow);
+  return 0;
+}

@@ -20,7 +20,8 @@ using testing::FakeFileSystem;
 
 // C:\work holds the selection: a tree "sel" of 3 folders x 20 files and the
 // files "f0".."f9"; one file of the tree and two of the top fail at each step.
-void Populate(FakeFileSystem& fs) {
+// `many` more files in "sel\many", every other one of which cannot be deleted.
+void Populate(FakeFileSystem& fs, int many) {
   fs.AddFolder("C:\\work\\sel");
   for (int d = 0; d < 3; ++d) {
     const std::string folder = "C:\\work\\sel\\d" + std::to_string(d);
@@ -28,6 +29,12 @@ void Populate(FakeFileSystem& fs) {
     for (int f = 0; f < 20; ++f) fs.AddFile(folder + "\\f" + std::to_string(f), 100 * f + d);
   }
   for (int f = 0; f < 10; ++f) fs.AddFile("C:\\work\\f" + std::to_string(f), 5000 + f);
+  if (many) fs.AddFolder("C:\\work\\sel\\many");
+  for (int f = 0; f < many; ++f) {
+    const std::string path = "C:\\work\\sel\\many\\" + std::to_string(f);
+    fs.AddFile(path, f % 300);
+    if (f % 2 == 0) fs.deleteFailures[path] = syscode::kAccessDenied;
+  }
   fs.attributeFailures["C:\\work\\f1"] = syscode::kAccessDenied;
   fs.openFailures["C:\\work\\sel\\d0\\f3"] = syscode::kSharingViolation;
   fs.stepFailures["C:\\work\\sel\\d1\\f5"] = {ShredStep::kLength, 1};
@@ -57,6 +64,7 @@ struct Case {
   unsigned workers;
   std::size_t queueLength;
   bool deleteAfterOverwrite;  // kept files show the exact bytes each one got
+  int many = 0;
 };
 
 class PipelineMatchesSequential : public ::testing::TestWithParam<Case> {};
@@ -65,8 +73,8 @@ TEST_P(PipelineMatchesSequential, SameDiskBytesAndReport) {
   const Case c = GetParam();
   const ShredOptions options{kDefaultWriteRequest, c.deleteAfterOverwrite};
   FakeFileSystem sequentialFs, pipelinedFs;
-  Populate(sequentialFs);
-  Populate(pipelinedFs);
+  Populate(sequentialFs, c.many);
+  Populate(pipelinedFs, c.many);
   RandomGenerator sequentialGenerator, pipelinedGenerator;
   const auto expected =
       ShredSelection(sequentialFs, sequentialGenerator, options, Sequential(), Selection());
@@ -99,13 +107,19 @@ TEST_P(PipelineMatchesSequential, SameDiskBytesAndReport) {
 
 INSTANTIATE_TEST_SUITE_P(Schedules, PipelineMatchesSequential,
                          ::testing::Values(Case{4, 16, true}, Case{3, 1, true}, Case{8, 2, false},
-                                           Case{1, 1, false}));
+                                           Case{1, 1, false}, Case{4, 2, true, 2000}),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                           const Case& c = info.param;
+                           return std::to_string(c.workers) + "workers_queue" +
+                                  std::to_string(c.queueLength) +
+                                  (c.deleteAfterOverwrite ? "" : "_kept") + (c.many ? "_many" : "");
+                         });
 
 // A folder that cannot be entered ends the run: what was handed in before it
 // is finished and closed, nothing after it is touched.
 TEST(Pipeline, ListingErrorFinishesWhatWasOpenedAndStops) {
   FakeFileSystem fs;
-  Populate(fs);
+  Populate(fs, 0);
   fs.enterFailures["C:\\work\\sel\\d1"] = syscode::kAccessDenied;
   RandomGenerator generator;
   PipelineOptions pipeline;

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The shred command through the real program against the engine alone, on
 # identical trees in the same run: 3,000 files of 1-8 KiB plus a folder of
-# 40 x 100 files of 4 KiB, all selected in the program's file list.
-#   bench/shred_command.sh [--files N] [--folders N --files-per-folder N]
+# 40 x 100 files of 4 KiB, all selected in the program's file list. The three
+# runs alternate for several rounds and the medians are compared, because the
+# disk's flush time varies with everything else the machine does.
+#   bench/shred_command.sh [--rounds N] [--files N] [--folders N --files-per-folder N]
 # TOVO_SHRED_EXE=path/to/TovoShred.exe times another build of the program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-files=3000 folders=40 per=100
+files=3000 folders=40 per=100 rounds=3
 while [ $# -gt 0 ]; do
   case "$1" in
+    --rounds) rounds=$2; shift 2 ;;
     --files) files=$2; shift 2 ;;
     --folders) folders=$2; shift 2 ;;
     --files-per-folder) per=$2; shift 2 ;;
@@ -27,13 +30,14 @@ drive_c="$WINEPREFIX/drive_c"
 tag="tovo-cmd-bench-$$"
 trap 'rm -rf "$drive_c/$tag"-*; tovo_session_end' EXIT
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
+median() { python3 -c "import statistics, sys; print(f'{statistics.median(map(float, sys.argv[1:])):.3f}')" "$@"; }
 
 make_tree() {
   python3 - "$1" "$files" "$folders" "$per" <<'PY'
 import os, random, sys
 root, files, folders, per = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 rnd = random.Random(7)
-os.makedirs(root)
+os.makedirs(root, exist_ok=True)  # the command leaves the emptied folder
 for f in range(files):
     with open(f"{root}/f{f:05}.bin", "wb") as out:
         out.write(os.urandom(rnd.randint(1024, 8192)))
@@ -51,15 +55,25 @@ engine() {  # $1 folder, $2 workers
 }
 
 entries=$(( files + (folders > 0 ? 1 : 0) ))
-echo "== $files files of 1-8 KiB + $folders x $per files of 4 KiB in one folder"
-make_tree "$drive_c/$tag-cmd"
-command_s=$("$root/scripts/wine-exec.sh" "$bin/bench/shred_command_bench.exe" \
-  "C:\\$tag-cmd" "$entries" | tr -d '\r' | sed -n 's/^seconds=//p')
-make_tree "$drive_c/$tag-pipe"
-pipe_s=$(engine "$drive_c/$tag-pipe" 4)
-make_tree "$drive_c/$tag-seq"
-seq_s=$(engine "$drive_c/$tag-seq" 0)
-printf '%-40s %8s s\n' "shred command (Yes to completion box)" "$command_s" \
-  "engine, pipelined (4 workers)" "$pipe_s" "engine, sequential" "$seq_s"
+echo "== the command's own steps, per call (a file's share before: one of each)"
+touch "$drive_c/$tag-probe"
+"$root/scripts/wine-exec.sh" "$bin/bench/shred_command_bench.exe" steps "C:\\$tag-probe" |
+  tr -d '\r' | sed 's/_us=/: /; s/$/ us/'
+rm -f "$drive_c/$tag-probe"
+
+echo "== $files files of 1-8 KiB + $folders x $per files of 4 KiB in one folder, $rounds rounds"
+command=() pipe=() seq=()
+for _ in $(seq "$rounds"); do
+  make_tree "$drive_c/$tag-cmd"
+  command+=("$("$root/scripts/wine-exec.sh" "$bin/bench/shred_command_bench.exe" \
+    "C:\\$tag-cmd" "$entries" | tr -d '\r' | sed -n 's/^seconds=//p')")
+  make_tree "$drive_c/$tag-pipe"
+  pipe+=("$(engine "$drive_c/$tag-pipe" 4)")
+  make_tree "$drive_c/$tag-seq"
+  seq+=("$(engine "$drive_c/$tag-seq" 0)")
+done
+command_s=$(median "${command[@]}") pipe_s=$(median "${pipe[@]}") seq_s=$(median "${seq[@]}")
+printf '%-40s %8s s   (%s)\n' "shred command (Yes to completion box)" "$command_s" "${command[*]}" \
+  "engine, pipelined (4 workers)" "$pipe_s" "${pipe[*]}" "engine, sequential" "$seq_s" "${seq[*]}"
 echo "command / engine pipelined:   $(ratio "$command_s" "$pipe_s")   (target <= 1.2)"
 echo "command / engine sequential:  $(ratio "$command_s" "$seq_s")"

@@ -9,13 +9,22 @@ ShredPipeline::ShredPipeline(FileSystem& fs, RandomGenerator& generator,
                              const ShredOptions& options, PipelineOptions pipeline)
     : fs_(fs), generator_(generator), options_(options), pipeline_(std::move(pipeline)) {
   workers_.reserve(pipeline_.workers);
-  for (unsigned i = 0; i < pipeline_.workers; ++i) workers_.emplace_back([this] { Work(); });
+  try {
+    for (unsigned i = 0; i < pipeline_.workers; ++i) workers_.emplace_back([this] { Work(); });
+  } catch (...) {
+    Stop();  // the threads already started must not outlive a failed construction
+    throw;
+  }
 }
 
 ShredPipeline::~ShredPipeline() {
+  Stop();
+}
+
+void ShredPipeline::Stop() {
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    // No window calls here: the destructor may run while an error unwinds.
+    // No window calls here: this may run while an error unwinds.
     jobDone_.wait(lock, [this] { return queue_.empty() && busy_ == 0; });
     stopping_ = true;
   }

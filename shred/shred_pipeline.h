@@ -85,6 +85,8 @@ class ShredPipeline {
   };
 
   void Work();
+  // Finishes what is queued, then ends and joins the workers.
+  void Stop();
   void Keep(std::uint64_t order, ShredOutcome outcome);  // lock held
   // Waits on `signal` until `done`, calling whileWaiting each tick; lock held.
   template <typename Done>

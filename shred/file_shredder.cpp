@@ -74,9 +74,14 @@ std::optional<OpenedFile> OpenForShredding(FileSystem& fs, RandomGenerator& gene
   return opened;
 }
 
-ShredOutcome FinishShredding(FileSystem& fs, OpenedFile opened, const ShredOptions& options) {
+ShredOutcome OverwriteOpened(OpenedFile& opened, const ShredOptions& options) {
+  return Overwrite(*opened.file, opened.path, opened.block, options);
+}
+
+ShredOutcome ConcludeShredding(FileSystem& fs, OpenedFile opened, ShredOutcome overwritten,
+                               const ShredOptions& options) {
   const std::string& path = opened.path;
-  ShredOutcome outcome = Overwrite(*opened.file, path, opened.block, options);
+  ShredOutcome outcome = std::move(overwritten);
   if (outcome.destroyed() && options.deleteAfterOverwrite && options.concealMetadata) {
     outcome = ConcealAndDelete(fs, *opened.file, path);
   } else {
@@ -108,7 +113,8 @@ ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std
   ShredOutcome outcome{path};
   std::optional<OpenedFile> opened = OpenForShredding(fs, generator, path, attributes, outcome);
   if (!opened) return outcome;
-  return FinishShredding(fs, std::move(*opened), options);
+  ShredOutcome overwritten = OverwriteOpened(*opened, options);
+  return ConcludeShredding(fs, std::move(*opened), std::move(overwritten), options);
 }
 
 }  // namespace tovo

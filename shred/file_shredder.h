@@ -68,10 +68,17 @@ std::optional<OpenedFile> OpenForShredding(FileSystem& fs, RandomGenerator& gene
                                            const std::string& path, std::uint32_t attributes,
                                            ShredOutcome& outcome);
 
-// The second half, everything done with the open file: the overwrite, the
-// flush, the close and the delete, and the attributes given back to a file
-// that stays. The file is closed on every way out. Touches no generator and
-// no process-wide state, so it may run on any thread.
-ShredOutcome FinishShredding(FileSystem& fs, OpenedFile opened, const ShredOptions& options = {});
+// The second half, in two steps on the open file, neither touching the
+// generator or process-wide state, so they may run on any thread:
+// - the slow one, which may overlap with other files: the overwrite and the
+//   flush;
+// - the end, which must follow the end of the files opened before it, since
+//   the neutral name a file gets depends on what they left in its folder:
+//   hiding size, times and name, the close and the delete, and the
+//   attributes given back to a file that stays. The file is closed on every
+//   way out.
+ShredOutcome OverwriteOpened(OpenedFile& opened, const ShredOptions& options = {});
+ShredOutcome ConcludeShredding(FileSystem& fs, OpenedFile opened, ShredOutcome overwritten,
+                               const ShredOptions& options = {});
 
 }  // namespace tovo

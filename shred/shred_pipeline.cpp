@@ -51,14 +51,16 @@ void ShredPipeline::ShredFile(const std::string& path, std::uint32_t attributes)
     return;
   }
   if (workers_.empty()) {
-    ShredOutcome finished = FinishShredding(fs_, std::move(*opened), options_);
+    ShredOutcome overwritten = OverwriteOpened(*opened, options_);
+    ShredOutcome finished =
+        ConcludeShredding(fs_, std::move(*opened), std::move(overwritten), options_);
     std::lock_guard<std::mutex> lock(mutex_);
     Keep(order, std::move(finished));
     return;
   }
   std::unique_lock<std::mutex> lock(mutex_);
   WaitFor(lock, spaceFree_, [this] { return queue_.size() < pipeline_.queueLength; });
-  queue_.push_back(Job{order, std::move(*opened)});
+  queue_.push_back(Job{order, nextJob_++, std::move(*opened)});
   lock.unlock();
   jobReady_.notify_one();
 }
@@ -101,7 +103,7 @@ void ShredPipeline::Work() {
     std::optional<ShredOutcome> outcome;
     std::exception_ptr error;
     try {
-      outcome = FinishShredding(fs_, std::move(job.file), options_);
+      outcome = Finish(job);
     } catch (...) {
       error = std::current_exception();
     }
@@ -111,6 +113,39 @@ void ShredPipeline::Work() {
     --busy_;
     if (queue_.empty() && busy_ == 0) jobDone_.notify_all();
   }
+}
+
+ShredOutcome ShredPipeline::Finish(Job& job) {
+  ShredOutcome overwritten;
+  try {
+    overwritten = OverwriteOpened(job.file, options_);
+  } catch (...) {
+    PassTurn(job.turn);  // the files after this one must not wait for it
+    throw;
+  }
+  WaitTurn(job.turn);
+  // Passed also when the end throws, for the same reason.
+  struct Pass {
+    ShredPipeline& pipeline;
+    std::uint64_t turn;
+    ~Pass() { pipeline.PassTurn(turn); }
+  } pass{*this, job.turn};
+  return ConcludeShredding(fs_, std::move(job.file), std::move(overwritten), options_);
+}
+
+void ShredPipeline::WaitTurn(std::uint64_t turn) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  turnPassed_.wait(lock, [&] { return nextTurn_ == turn; });
+}
+
+void ShredPipeline::PassTurn(std::uint64_t turn) {
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    // A failed overwrite passes its turn when its own comes.
+    turnPassed_.wait(lock, [&] { return nextTurn_ == turn; });
+    ++nextTurn_;
+  }
+  turnPassed_.notify_all();
 }
 
 void ShredPipeline::Keep(std::uint64_t order, ShredOutcome outcome) {

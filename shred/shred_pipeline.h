@@ -3,7 +3,9 @@
 // after another. The caller's thread keeps everything whose order matters
 // (attributes, the exclusive open, the generator's draws, the progress text);
 // the rest of each file's work goes to a few workers through a bounded queue,
-// so memory stays flat for any number of files.
+// so memory stays flat for any number of files. The workers overlap the
+// overwrites and flushes, and end the files (neutral name, delete) in their
+// order, so that the disk and the report are those of the sequential engine.
 #pragma once
 
 #include <chrono>
@@ -80,11 +82,18 @@ class ShredPipeline {
 
  private:
   struct Job {
-    std::uint64_t order;
+    std::uint64_t order;  // among all outcomes, for the report
+    std::uint64_t turn;   // among the queued files, for their ends
     OpenedFile file;
   };
 
   void Work();
+  // One queued file: its overwrite overlaps with other files; its end waits
+  // until the files queued before it have ended, so that every file meets
+  // its folder as the sequential engine leaves it.
+  ShredOutcome Finish(Job& job);
+  void WaitTurn(std::uint64_t turn);
+  void PassTurn(std::uint64_t turn);
   // Finishes what is queued, then ends and joins the workers.
   void Stop();
   void Keep(std::uint64_t order, ShredOutcome outcome);  // lock held
@@ -101,7 +110,10 @@ class ShredPipeline {
   std::mutex mutex_;
   std::condition_variable jobReady_, spaceFree_, jobDone_;
   std::deque<Job> queue_;
-  std::size_t busy_ = 0;  // jobs taken by workers, not yet finished
+  std::size_t busy_ = 0;        // jobs taken by workers, not yet finished
+  std::uint64_t nextJob_ = 0;   // the turn of the next queued file
+  std::uint64_t nextTurn_ = 0;  // the turn whose end may run now
+  std::condition_variable turnPassed_;
   bool stopping_ = false;
   std::vector<std::pair<std::uint64_t, ShredOutcome>> failures_;
   std::exception_ptr error_;  // the first exception a worker met

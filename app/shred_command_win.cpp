@@ -70,7 +70,9 @@ class CommandRun {
 
   void Shred(const std::string& path) {
     ShredPathInto(pipeline_, path, [this](const std::string& file, ShredSource source) {
-      pacer_.Offer(ProgressText(file, source));
+      // Nothing else in flight: this file alone is being shredded, and it may
+      // be a large one, so its name goes up at once.
+      pacer_.Offer(ProgressText(file, source), pipeline_.Idle());
       KeepAlive();
     });
   }

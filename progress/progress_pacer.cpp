@@ -13,9 +13,9 @@ bool IntervalGate::Due(std::chrono::steady_clock::time_point now) {
 ProgressPacer::ProgressPacer(Paint paint, std::chrono::milliseconds interval, PaceClock clock)
     : paint_(std::move(paint)), gate_(interval), clock_(std::move(clock)) {}
 
-void ProgressPacer::Offer(std::string text) {
+void ProgressPacer::Offer(std::string text, bool now) {
   waiting_ = std::move(text);
-  Tick();
+  if (gate_.Due(clock_()) || now) Flush();
 }
 
 void ProgressPacer::Tick() {

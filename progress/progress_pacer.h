@@ -30,9 +30,9 @@ class ProgressPacer {
 
   ProgressPacer(Paint paint, std::chrono::milliseconds interval, PaceClock clock);
 
-  // The newest text: painted now when the last paint is an interval old,
-  // else kept for later.
-  void Offer(std::string text);
+  // The newest text: painted now when the last paint is an interval old or
+  // `now` says so, else kept for later.
+  void Offer(std::string text, bool now = false);
   // A kept text is painted when it is due (call this while waiting).
   void Tick();
   // A kept text is painted now (the command ends).

@@ -77,6 +77,11 @@ void ShredPipeline::Wait() {
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 
+bool ShredPipeline::Idle() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return queue_.empty() && busy_ == 0;
+}
+
 std::vector<ShredOutcome> ShredPipeline::TakeFailures() {
   Wait();
   std::lock_guard<std::mutex> lock(mutex_);

@@ -76,6 +76,9 @@ class ShredPipeline {
   // is removed, for example). Rethrows a worker's exception.
   void Wait();
 
+  // True when no file handed on is still being worked on.
+  bool Idle();
+
   // Waits, then gives the outcomes of everything not destroyed, in the
   // order the paths were handed in, and forgets them.
   std::vector<ShredOutcome> TakeFailures();

@@ -30,7 +30,8 @@ TEST(ProgressPacer, PaintsTheNewestTextAtMostOncePerIntervalAndTheLastAtTheEnd) 
   pacer.Offer("e");
   pacer.Flush();
   pacer.Flush();
-  EXPECT_EQ(painted, (std::vector<std::string>{"a", "c", "d", "e"}));
+  pacer.Offer("f", true);  // the caller knows it must be seen now
+  EXPECT_EQ(painted, (std::vector<std::string>{"a", "c", "d", "e", "f"}));
 }
 
 }  // namespace

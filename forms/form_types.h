@@ -41,14 +41,14 @@ struct Font {
 };
 
 enum class Kind {
-  Picture,      // a bitmap resource, drawn transparent
-  Label,        // a text label (real STATIC child)
-  LinkLabel,    // a label with the hand cursor and hover underline
-  Line,         // a one-pixel line (shape)
-  Rectangle,    // a filled rectangle with an outline (shape)
-  Button,       // a push button that takes the keyboard focus
-  FlatButton,   // a push button that never takes the keyboard focus
-  Panel,        // a container with optional bevels and its own background
+  Picture,     // a bitmap resource, drawn transparent
+  Label,       // a text label (real STATIC child)
+  LinkLabel,   // a label with the hand cursor and hover underline
+  Line,        // a one-pixel line (shape)
+  Rectangle,   // a filled rectangle with an outline (shape)
+  Button,      // a push button that takes the keyboard focus
+  FlatButton,  // a push button that never takes the keyboard focus
+  Panel,       // a container with optional bevels and its own background
   DirectoryTree,
   FileList,
 };
@@ -57,11 +57,11 @@ enum class Kind {
 enum Look : std::uint32_t {
   kNone = 0,
   kWordWrap = 1u << 0,
-  kAutoSize = 1u << 1,      // sized to its text or picture
+  kAutoSize = 1u << 1,  // sized to its text or picture
   kTransparent = 1u << 2,
-  kRaisedInner = 1u << 3,   // panel bevels
+  kRaisedInner = 1u << 3,  // panel bevels
   kLoweredOuter = 1u << 4,
-  kAlignBottom = 1u << 5,   // aligned to the bottom of its parent
+  kAlignBottom = 1u << 5,  // aligned to the bottom of its parent
   kHidden = 1u << 6,
 };
 
@@ -72,17 +72,17 @@ struct Control {
   int id;                 // unique within its window, above 0
   std::string_view name;  // the form name (Button1, l_ad1, ...)
   Kind kind;
-  int parent;             // id of the containing control, or kNoParent
-  Rect rect;              // pixels at 96 DPI, in the parent's client coordinates
+  int parent;  // id of the containing control, or kNoParent
+  Rect rect;   // pixels at 96 DPI, in the parent's client coordinates
   std::string_view caption;
   Font font;
-  Colour colour;          // background / fill colour, or kInherit
+  Colour colour;  // background / fill colour, or kInherit
   Colour outline = kInherit;
   int outlineWidth = 0;
   std::uint32_t look = kNone;
   int tabOrder = kNoTab;  // kNoTab: never takes the keyboard focus
   std::string_view hint = {};
-  int resource = 0;       // picture resource id, 0 for none
+  int resource = 0;  // picture resource id, 0 for none
 };
 
 struct Form {

@@ -49,8 +49,8 @@ constexpr auto kPaintInterval = 50ms;
 // Windows marks a window "not responding" after 5 s without a look at its
 // queue; a few looks a second are plenty.
 constexpr auto kResponsiveInterval = 250ms;
-// Flushes overlap best at about four at once (bench/shred_bench.sh); more
-// workers only add open handles and contention.
+// Each worker holds open files; bench/shred_bench.sh --workers compares the
+// counts, and under Wine none clearly beat four.
 constexpr unsigned kWorkers = 4;
 
 std::chrono::steady_clock::time_point Now() {

@@ -99,6 +99,11 @@ ShredOutcome ConcludeShredding(FileSystem& fs, OpenedFile opened, ShredOutcome o
   return outcome;
 }
 
+ShredOutcome ShredOpened(FileSystem& fs, OpenedFile opened, const ShredOptions& options) {
+  ShredOutcome overwritten = OverwriteOpened(opened, options);
+  return ConcludeShredding(fs, std::move(opened), std::move(overwritten), options);
+}
+
 ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std::string& path,
                            const ShredOptions& options) {
   std::uint32_t attributes = 0;
@@ -113,8 +118,7 @@ ShredOutcome ShredFileWith(FileSystem& fs, RandomGenerator& generator, const std
   ShredOutcome outcome{path};
   std::optional<OpenedFile> opened = OpenForShredding(fs, generator, path, attributes, outcome);
   if (!opened) return outcome;
-  ShredOutcome overwritten = OverwriteOpened(*opened, options);
-  return ConcludeShredding(fs, std::move(*opened), std::move(overwritten), options);
+  return ShredOpened(fs, std::move(*opened), options);
 }
 
 }  // namespace tovo

@@ -80,5 +80,7 @@ std::optional<OpenedFile> OpenForShredding(FileSystem& fs, RandomGenerator& gene
 ShredOutcome OverwriteOpened(OpenedFile& opened, const ShredOptions& options = {});
 ShredOutcome ConcludeShredding(FileSystem& fs, OpenedFile opened, ShredOutcome overwritten,
                                const ShredOptions& options = {});
+// Both halves one after the other, on the caller's thread.
+ShredOutcome ShredOpened(FileSystem& fs, OpenedFile opened, const ShredOptions& options = {});
 
 }  // namespace tovo

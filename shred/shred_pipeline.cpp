@@ -51,9 +51,7 @@ void ShredPipeline::ShredFile(const std::string& path, std::uint32_t attributes)
     return;
   }
   if (workers_.empty()) {
-    ShredOutcome overwritten = OverwriteOpened(*opened, options_);
-    ShredOutcome finished =
-        ConcludeShredding(fs_, std::move(*opened), std::move(overwritten), options_);
+    ShredOutcome finished = ShredOpened(fs_, std::move(*opened), options_);
     std::lock_guard<std::mutex> lock(mutex_);
     Keep(order, std::move(finished));
     return;

@@ -65,6 +65,10 @@ class Tform_vazo : public Window {
   // ends the command: the list is re-read all the same and the IoError goes
   // on to the general error handler.
   void Button1Click();
+  // Destroys `paths` (full paths, files or folder trees) as Button1Click does
+  // after its Yes: the caller has asked for consent. Also the way in for
+  // paths that come from outside the program.
+  void ShredPaths(const std::vector<std::string>& paths);
   void Button2Click();
   void SpeedButton1Click();
   void SpeedButton2Click();

@@ -117,7 +117,12 @@ void Tform_vazo::Button1Click() {
   // Only a Yes goes on: a box that could not be shown is no consent.
   if (Box(owner, kConfirmText, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
 
-  const std::vector<std::string> paths = SelectedPaths(list.Folder(), list);
+  ShredPaths(SelectedPaths(list.Folder(), list));
+}
+
+void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
+  TShellFileListBox& list = FileListBox();
+  const HWND owner = hwnd();
   std::vector<ShredOutcome> failures;
   std::exception_ptr error;
   if (!paths.empty()) {

@@ -27,6 +27,7 @@ inline bool IsFolder(std::uint32_t attributes) {
 struct FolderEntry {
   std::string name;  // as the directory search reports it
   std::uint32_t attributes = 0;
+  std::uint64_t size = 0;  // a file's length in bytes as the search reports it
 };
 
 }  // namespace tovo

@@ -11,7 +11,9 @@ SystemCode ForEachEntry(const std::string& pattern,
   const UniqueFind search(FindFirstFileW(Wide(pattern).c_str(), &data));
   if (!search) return GetLastError();
   do {
-    if (!visit(FolderEntry{Narrow(data.cFileName), data.dwFileAttributes})) return 0;
+    if (!visit(FolderEntry{Narrow(data.cFileName), data.dwFileAttributes,
+                           (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow}))
+      return 0;
   } while (FindNextFileW(search.get(), &data));
   const SystemCode code = GetLastError();
   return code == ERROR_NO_MORE_FILES ? 0 : code;

@@ -11,7 +11,9 @@
 
 #include "shred/file_system.h"
 #include "shred/random_generator.h"
+#include "shred/run_progress.h"
 #include "shred/shred_outcome.h"
+#include "shred/stop_signal.h"
 
 namespace tovo {
 
@@ -25,6 +27,11 @@ struct ShredOptions {
   // false: files and folders go without first losing their size, times and
   // names, so that benchmarks can weigh those steps.
   bool concealMetadata = true;
+  // Looked at before each file is opened and between write requests; a
+  // stopped run opens no new file and leaves a file under way where it is.
+  const StopSignal* stop = nullptr;
+  // Fed with the bytes written and the files ended, as they happen.
+  RunProgress* progress = nullptr;
 };
 
 // Contract, step by step, each failure ending the call with its outcome:

@@ -296,7 +296,7 @@ SystemCode FakeFileSystem::Search(const std::string& pattern,
     {
       const std::lock_guard<std::recursive_mutex> lock(mutex_);
       if (const auto it = nodes_.find(child); it != nodes_.end()) {
-        entry = FolderEntry{name, it->second.attributes};
+        entry = FolderEntry{name, it->second.attributes, it->second.bytes.size()};
       }
     }
     if (entry) visit(*entry);

@@ -1,6 +1,7 @@
 #include "app/shred_command.h"
 
 #include "platform/paths.h"
+#include "progress/progress_text.h"
 
 namespace tovo {
 
@@ -16,9 +17,15 @@ std::string_view FailureReason(ShredFailure failure) {
     case ShredFailure::kNotFound: return "找不到";
     case ShredFailure::kWriteFailed: return "写入失败";
     case ShredFailure::kNotRemoved: return "无法删除";
+    case ShredFailure::kStopped: return "已停止，部分内容已覆盖";
     case ShredFailure::kNone: break;
   }
   return "";
+}
+
+std::string StoppedText(std::uint64_t destroyed, std::uint64_t untouched) {
+  return "已停止：已粉碎 " + GroupedCount(destroyed) + " 个文件，其余 " + GroupedCount(untouched) +
+         " 个文件未改动。";
 }
 
 std::string FailureReport(const std::vector<ShredOutcome>& failures) {

@@ -1,6 +1,7 @@
 // The texts of the shred command and the report of what it could not destroy.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,11 @@ inline constexpr std::string_view kShredCaption = "请注意";
 inline constexpr std::string_view kNothingSelectedText = "请选择要粉碎的文件或文件夹。";
 inline constexpr std::string_view kConfirmText = "真的要进行粉碎操作（操作不可逆，请慎重选择）？";
 inline constexpr std::string_view kCompletedText = "粉碎顺利完成！";
+
+// The first line of the final box of a run that was stopped: how many files
+// were destroyed and how many were left as they were, e.g.
+// "已停止：已粉碎 1,234 个文件，其余 5,766 个文件未改动。".
+std::string StoppedText(std::uint64_t destroyed, std::uint64_t untouched);
 
 // The most failures a warning names one by one.
 inline constexpr size_t kFailuresNamed = 10;

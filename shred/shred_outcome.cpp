@@ -4,6 +4,7 @@ namespace tovo {
 
 ShredFailure FailureOf(const ShredOutcome& outcome) {
   if (outcome.destroyed()) return ShredFailure::kNone;
+  if (outcome.step == ShredStep::kStopped) return ShredFailure::kStopped;
   if (outcome.code == syscode::kSharingViolation || outcome.code == syscode::kLockViolation) {
     return ShredFailure::kInUse;
   }
@@ -36,6 +37,7 @@ const char* StepName(ShredStep step) {
     case ShredStep::kDelete: return "delete";
     case ShredStep::kRemoveFolder: return "remove folder";
     case ShredStep::kLinkKept: return "link kept";
+    case ShredStep::kStopped: return "stopped";
   }
   return "unknown";
 }

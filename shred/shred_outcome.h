@@ -20,6 +20,7 @@ enum class ShredStep {
   kDelete,        // the overwritten file (or a link) could not be deleted
   kRemoveFolder,  // an emptied folder could not be removed
   kLinkKept,      // a folder link left in place where removing it is unsafe
+  kStopped,       // the run was stopped while this file was being overwritten
 };
 
 // A short reason for the user, for callers that report failures.
@@ -30,6 +31,7 @@ enum class ShredFailure {
   kNotFound,      // not found
   kWriteFailed,   // the overwrite failed
   kNotRemoved,    // could not be removed
+  kStopped,       // stopped part way: partly overwritten, still in place
 };
 
 struct ShredOutcome {

@@ -346,6 +346,7 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
         longRun_->Stop();
         longRun_->Join();
         longRun_.reset();
+        if (closeAfterRun_) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
       }
       return 0;
     case WM_DESTROY:

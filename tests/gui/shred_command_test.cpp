@@ -601,5 +601,27 @@ TEST_F(ShredRun, ACloseRequestStopsTheRunAndThenEndsTheProgram) {
   EXPECT_GT(left, 0) << "the run stopped early";
 }
 
+// Log-off: the session asks, then ends; the run has stopped when the end is
+// answered, and the program closes.
+TEST_F(ShredRun, TheEndOfTheSessionStopsTheRunBeforeItIsAnswered) {
+  MakeMany();
+  StartRun();
+  ASSERT_TRUE(WaitForDone(50));
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  ASSERT_TRUE(SendMessageTimeoutW(window_, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer));
+  EXPECT_FALSE(RunWindow()) << "the run has ended";
+  int left = 0;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::optional<std::string> data = Read(ManyName(i));
+    left += data ? 1 : 0;
+  }
+  EXPECT_GT(left, 0) << "the run stopped early";
+  DWORD code = 1;
+  ASSERT_TRUE(program_.WaitForExit(15000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
 }  // namespace
 }  // namespace tovo

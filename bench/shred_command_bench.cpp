@@ -23,7 +23,9 @@
 //
 // As the first form, but presses the stop button once the progress window
 // shows FILES files done (or the bar PERCENT), and times the stop to the
-// final box: prints "stop_seconds=S" and the box's first line.
+// final box: prints "stop_seconds=S", the part of it until the progress window
+// went ("run_ended_seconds=S"; the rest is the tree's and the list's re-read)
+// and the box's first line.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -185,11 +187,15 @@ int wmain(int argc, wchar_t** argv) {
     if (!due) return Fail("the run did not get that far");
     const ULONGLONG stopped = GetTickCount64();
     gui::Click(GetDlgItem(run, tovo::forms::message::kStopButton));
+    gui::WaitUntil([&] { return !IsWindow(run) || !IsWindowVisible(run); }, 600000);
+    const ULONGLONG ended = GetTickCount64();
     const HWND box = NextBox(pid, confirm);
     const ULONGLONG end = GetTickCount64();
     if (!box) return Fail("no final box");
     const std::wstring text = gui::MessageBoxText(box);
-    std::printf("stop_seconds=%.3f\nbox=%s\n", static_cast<double>(end - stopped) / 1000.0,
+    std::printf("stop_seconds=%.3f\nrun_ended_seconds=%.3f\nbox=%s\n",
+                static_cast<double>(end - stopped) / 1000.0,
+                static_cast<double>(ended - stopped) / 1000.0,
                 tovo::Narrow(text.substr(0, text.find(L'\n'))).c_str());
     gui::Click(GetDlgItem(box, IDOK));
     gui::ClosesWithExitCodeZero(program.process, program.mainWindow);

@@ -76,7 +76,8 @@ HWND TableForm::CreateBar(const forms::Control& control, HWND parent) {
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                       GetModuleHandleW(nullptr), nullptr);
   SendMessageW(child, PBM_SETRANGE32, 0, 100);
-  // Heeded where the bar is drawn without visual styles (as under Wine).
+  // Heeded where the bar is drawn without visual styles (Wine's own theme and
+  // the system's themes draw it in their colours).
   SendMessageW(child, PBM_SETBKCOLOR, 0, static_cast<LPARAM>(BackgroundOf(*form_, control)));
   if (control.outline != forms::kInherit)
     SendMessageW(child, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(ToColorRef(control.outline)));

@@ -7,7 +7,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kShowNowGap = 40ms;
+constexpr std::chrono::milliseconds kShowNowGap = 40ms;
 
 }  // namespace
 
@@ -53,22 +53,24 @@ void LongRun::Work() {
   PostMessageW(owner_, endMessage_, id_, 0);
 }
 
+// At most one post every kShowNowGap, and only one pending: a run of small
+// files would otherwise cost the worker a post per file, and nobody reads a
+// hundred names a second (the tick shows the newest soon enough).
 void LongRun::RequestShow() {
-  if (!showPending_.exchange(true, std::memory_order_acq_rel))
-    PostMessageW(windowHandle_, kLongRunShowNow, 0, 0);
+  const auto now = RunClock::now().time_since_epoch();
+  const auto last = RunClock::duration(lastPost_.load(std::memory_order_relaxed));
+  if (now - last < kShowNowGap) return;
+  if (showPending_.exchange(true, std::memory_order_acq_rel)) return;
+  lastPost_.store(now.count(), std::memory_order_relaxed);
+  PostMessageW(windowHandle_, kLongRunShowNow, 0, 0);
 }
 
-// A name is shown at once, or as soon as the last paint is kShowNowGap old:
-// nobody reads a hundred names a second.
+// A name that came too soon after this one to be posted is shown by one more
+// tick a gap later, not left for the next regular tick.
 void LongRun::ShowArrived() {
   showPending_.store(false, std::memory_order_release);
-  const auto since = RunClock::now() - lastShown_;
-  if (since >= kShowNowGap) {
-    Tick();
-  } else if (window_) {
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kShowNowGap - since);
-    window_->TickSoon(static_cast<UINT>(wait.count()));
-  }
+  Tick();
+  if (window_) window_->TickSoon(static_cast<UINT>(kShowNowGap.count()));
 }
 
 void LongRun::Stop() {
@@ -90,7 +92,6 @@ void LongRun::Tick() {
   const std::optional<std::chrono::seconds> left =
       timeLeft_.Estimate(now, WorkShare(snapshot));
   if (window_) window_->SetLines(DescribeProgress(snapshot, spec_.wording, left, stop_.Requested()));
-  lastShown_ = now;
   if (ended_.load(std::memory_order_acquire)) PostMessageW(owner_, endMessage_, id_, 0);
 }
 

@@ -30,7 +30,8 @@ struct LongRunEnd {
 };
 
 // Called by the work after a change worth seeing at once (a new name, since
-// its file may be a large one); cheap, from any thread.
+// its file may be a large one); cheap, from any thread. Calls closer than
+// 40 ms to the last one that reached the window wait for the next tick.
 using ShowNow = std::function<void()>;
 
 struct LongRunSpec {
@@ -88,8 +89,8 @@ class LongRun {
   std::exception_ptr error_;       // written by the worker before `ended_`
   std::atomic<bool> ended_{false};
   std::atomic<bool> showPending_{false};
-  HWND windowHandle_ = nullptr;  // for the worker's posts
-  RunClock::time_point lastShown_{};
+  std::atomic<RunClock::rep> lastPost_{0};  // the worker's last show-now post
+  HWND windowHandle_ = nullptr;             // for the worker's posts
   std::thread worker_;  // joined in the destructor's body before anything goes
 };
 

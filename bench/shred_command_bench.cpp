@@ -16,8 +16,9 @@
 //
 //   shred_command_bench.exe count FOLDER
 //
-// Times the command's counting pass alone (CountSelection) on FOLDER, in this
-// process: prints "seconds=S files=N bytes=B".
+// Times the command's counting pass alone (CountSelection) on the entries of
+// FOLDER, each a selected path as in the command, in this process: prints
+// "seconds=S files=N bytes=B".
 //
 //   shred_command_bench.exe stop FOLDER ENTRIES FILES|PERCENT%
 //
@@ -33,6 +34,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "forms/main_form.h"
 #include "forms/message_form.h"
@@ -109,10 +111,26 @@ int Fail(const char* what) {
   return 1;
 }
 
+// The selection the command gets when every entry of the list is selected:
+// each entry of FOLDER as a path of its own.
+std::vector<std::string> Entries(const std::wstring& folder) {
+  std::vector<std::string> paths;
+  WIN32_FIND_DATAW data;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return paths;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") paths.push_back(tovo::Narrow(folder + L"\\" + name));
+  } while (FindNextFileW(search, &data));
+  FindClose(search);
+  return paths;
+}
+
 int Count(const std::wstring& folder) {
+  const std::vector<std::string> paths = Entries(folder);
   tovo::RunProgress progress;
   const auto start = std::chrono::steady_clock::now();
-  tovo::CountSelection(tovo::SystemFileSystem(), {tovo::Narrow(folder)}, nullptr, progress);
+  tovo::CountSelection(tovo::SystemFileSystem(), paths, nullptr, progress);
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   const tovo::ProgressSnapshot totals = progress.Snapshot();
   std::printf("seconds=%.3f files=%llu bytes=%llu\n", took.count(),

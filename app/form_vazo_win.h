@@ -60,11 +60,13 @@ class Tform_vazo : public Window {
   // Nothing selected: says so. No to the confirmation: nothing happens. Yes:
   // every selected path (the list's folder + the entry's exact text, in list
   // order) is shredded as a file or a folder tree, whichever it is at that
-  // moment, with the folder watches suspended; then the tree drops the nodes
-  // of the folders destroyed, the list is re-read and the completion box, or
-  // a warning naming what was not destroyed, is shown. A folder that cannot be entered
-  // ends the command: the list is re-read all the same and the IoError goes
-  // on to the general error handler.
+  // moment, with the folder watches suspended, as a long run beside the live
+  // window (counted first, then shredded; it can be stopped); then the tree
+  // drops the nodes of the folders destroyed, the list is re-read and the
+  // completion box, a warning naming what was not destroyed, or after a stop
+  // the counts of what was destroyed and left, is shown. A folder that cannot
+  // be entered ends the command: the list is re-read all the same and the
+  // IoError goes on to the general error handler.
   void Button1Click();
   // Destroys `paths` (full paths, files or folder trees) as Button1Click does
   // after its Yes: the caller has asked for consent. Also the way in for

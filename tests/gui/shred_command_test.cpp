@@ -548,12 +548,15 @@ TEST_F(ShredRun, TheMainWindowStaysLiveAndDisabledWhileTheWindowShowsHowFarTheRu
   EXPECT_TRUE(IsWindowEnabled(window_)) << "enabled again once the box is answered";
 }
 
+// Pressed from the keyboard, as the window's default button: Tab keeps the
+// focus on it, Enter presses it.
 TEST_F(ShredRun, TheStopButtonStopsTheRunAndEveryFileNotReachedIsAsItWas) {
   MakeMany();
   StartRun();
   ASSERT_TRUE(WaitForDone(50));
   const HWND stop = GetDlgItem(RunWindow(), forms::message::kStopButton);
-  gui::Click(stop);
+  gui::PostKey(RunWindow(), VK_TAB);
+  gui::PostKey(RunWindow(), VK_RETURN);
   ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindowEnabled(stop) || !RunWindow(); }, 5000))
       << "the button greys";
   const HWND box = FinalBox();

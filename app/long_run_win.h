@@ -30,8 +30,9 @@ struct LongRunEnd {
 };
 
 // Called by the work after a change worth seeing at once (a new name, since
-// its file may be a large one); cheap, from any thread. Calls closer than
-// 40 ms to the last one that reached the window wait for the next tick.
+// its file may be a large one); cheap, from any thread. A call closer than
+// 40 ms to the last one that reached the window is shown by the follow-up
+// tick 40 ms after that one.
 using ShowNow = std::function<void()>;
 
 struct LongRunSpec {

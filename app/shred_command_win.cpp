@@ -11,6 +11,7 @@
 #include "progress/progress_pacer.h"
 #include "progress/show_progress_win.h"
 #include "shred/folder_shredder.h"
+#include "shred/index_scrub.h"
 #include "shred/shred_pipeline.h"
 #include "shred/windows_file_system_win.h"
 
@@ -135,6 +136,7 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
       CommandRun run;
       for (const std::string& path : paths) run.Shred(path);
       failures = run.Finish();
+      ScrubSelectionParents(SystemFileSystem(), paths);
     } catch (...) {
       error = std::current_exception();
     }

@@ -32,11 +32,15 @@ void ScrubFolderIndex(FileSystem& fs, const std::string& folder, std::uint64_t r
   const std::uint64_t entryBytes = kIndexEntryFixedBytes + 2 * kScrubNameLength;
   // One entry more than the bytes need, as the tail may start part way into
   // an entry.
-  const auto wanted = static_cast<int>(
+  const auto wanted = static_cast<std::size_t>(
       std::clamp<std::uint64_t>(removedBytes / entryBytes + 2, kScrubEntriesMin, kScrubEntriesMax));
-  int made = 0;
+  // All entries are in the index at once before any goes: one made and
+  // deleted at a time would write over the same first bytes of the tail
+  // again and again.
+  std::vector<std::string> made;
   int passedOver = 0;
-  for (std::uint64_t number = 0; made < wanted && passedOver <= kTakenNamesPassedOver; ++number) {
+  for (std::uint64_t number = 0; made.size() < wanted && passedOver <= kTakenNamesPassedOver;
+       ++number) {
     const std::string path = JoinPath(folder, ZeroPaddedName(number, kScrubNameLength));
     std::unique_ptr<OpenFile> file;
     const SystemCode code = fs.CreateNewFile(path, false, file);
@@ -44,12 +48,11 @@ void ScrubFolderIndex(FileSystem& fs, const std::string& folder, std::uint64_t r
       ++passedOver;
       continue;
     }
-    if (code) return;
-    const SystemCode closed = file->Close();
-    file.reset();
-    if (fs.RemoveFile(path) || closed) return;
-    ++made;
+    if (code) break;
+    made.push_back(path);
+    file->Close();
   }
+  for (const std::string& path : made) fs.RemoveFile(path);
 }
 
 void ScrubSelectionParents(FileSystem& fs, const std::vector<std::string>& paths) {

@@ -19,10 +19,11 @@ namespace tovo {
 inline constexpr std::size_t kScrubNameLength = 250;
 
 // The scrub entries made at least and at most for one folder. Four cleared
-// the tail of a folder that had held five files; the bound keeps a folder of
-// thousands of removed names from costing thousands of files.
+// the tail of a folder that had held five files; eight (584 bytes each) span
+// a whole 4 KiB index block, and the bound keeps a folder of thousands of
+// removed names from costing thousands of files.
 inline constexpr int kScrubEntriesMin = 4;
-inline constexpr int kScrubEntriesMax = 16;
+inline constexpr int kScrubEntriesMax = 8;
 
 // The bytes an index entry with this name takes (the name in UTF-16 and the
 // entry's fixed part), which a removed one may leave in the tail.
@@ -34,9 +35,9 @@ std::string ZeroPaddedName(std::uint64_t number, std::size_t width);
 
 // Creates and deletes empty files with names of kScrubNameLength zeros in
 // `folder`, enough to cover `removedBytes` of index entries (within the
-// bounds above). Best effort: a name already taken is passed over, and the
-// first refusal of any other kind ends the scrub, leaving the folder as it
-// is. Only the files made here are deleted.
+// bounds above), all of them before the first is deleted. Best effort: a
+// name already taken is passed over, the first refusal of any other kind
+// ends the making, and only the files made here are deleted.
 void ScrubFolderIndex(FileSystem& fs, const std::string& folder, std::uint64_t removedBytes);
 
 // After a shred of the paths a user selected: one scrub of each folder that

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <winioctl.h>
+
 #include <algorithm>
 #include <vector>
 

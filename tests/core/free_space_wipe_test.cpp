@@ -199,12 +199,13 @@ TEST_F(FreeSpaceWipe, EndsWhenTheVolumeNeverFillsUp) {
   ExpectOnlyUserFilesLeft();
 }
 
-TEST(IndexScrub, MakesAndDeletesLongZeroNamesWithinBoundsAndPassesOverTakenOnes) {
+TEST(IndexScrub, MakesAllLongZeroNamesThenDeletesThemWithinBoundsPassingOverTakenOnes) {
   struct Case {
     std::uint64_t removedBytes;
     int entries;
   };
-  for (const Case c : {Case{0, kScrubEntriesMin}, Case{10 * 582, 12}, Case{~0ull, 16}}) {
+  for (const Case c :
+       {Case{0, kScrubEntriesMin}, Case{3 * 582, 5}, Case{~0ull, kScrubEntriesMax}}) {
     FakeVolume volume;
     const std::string taken = "C:\\work\\" + ZeroPaddedName(1, kScrubNameLength);
     volume.AddFile(taken, 5, 0x11);
@@ -213,6 +214,8 @@ TEST(IndexScrub, MakesAndDeletesLongZeroNamesWithinBoundsAndPassesOverTakenOnes)
     int created = 0;
     for (const std::string& line : volume.log) created += line.starts_with("delete C:\\work\\000");
     EXPECT_EQ(created, c.entries);
+    // All in the index at once, so that they cover the whole tail.
+    EXPECT_LT(volume.LastLog("create"), volume.FirstLog("delete"));
     EXPECT_EQ(volume.Paths(), paths);
     EXPECT_EQ(volume.At(taken).bytes.size(), 5u);
   }

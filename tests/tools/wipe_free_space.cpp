@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "platform/errors.h"
 #include "platform/wide_win.h"
 #include "shred/free_space_wipe.h"
 #include "shred/windows_file_system_win.h"
@@ -30,6 +31,10 @@ int wmain(int argc, wchar_t** argv) {
         static_cast<unsigned long long>(result.freeBefore), result.recordSeconds,
         result.releaseSeconds, result.leftoverRemoved ? " leftover-removed" : "");
     return 0;
+  } catch (const tovo::IoError& error) {
+    std::printf("%s %s: %lu %s\n", error.operation().c_str(), error.path().c_str(), error.code(),
+                error.what());
+    return 1;
   } catch (const std::exception& error) {
     std::printf("%s\n", error.what());
     return 1;

@@ -49,6 +49,9 @@ done
 while IFS= read -r line; do
   record=$(sed -n 's/^[^ ]*\/r \* *\([0-9]*\)-.*/\1/p' <<<"$line")
   [ -n "$record" ] || continue
+  # The folder-index scrub's own empty files (250-digit names) were made
+  # after the shred, and carry the time they were made.
+  [[ $line =~ [0-9]{250}$ ]] && continue
   istat "$img" "$record" >"$work/istat.txt" 2>/dev/null || continue
   if grep -q 'Type: \$DATA' "$work/istat.txt" &&
     ! grep 'Type: \$DATA' "$work/istat.txt" | grep -q 'size: 0\b'; then

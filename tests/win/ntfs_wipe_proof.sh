@@ -36,15 +36,6 @@ fill keep.txt MARKER-keep- 20000
 keep_sum=$(sha256sum <"$mnt/keep.txt")
 sync
 
-failed=0
-rm -rf "$mnt/rm-big-file.bin" "$mnt/rm-secret-mid.txt" "$mnt/rm-tiny.txt" "$mnt/删除的机密合同.docx" "$mnt/rm-tree"
-args=()
-for n in "${shredded_top[@]}"; do args+=("$(win "$mnt/$n")"); done
-"$root/scripts/wine-exec.sh" "$shred" "${args[@]}" >"$work/shred.out" 2>/dev/null ||
-  fail "the engine left shredded items behind: $(tr -d '\r' <"$work/shred.out")"
-"$root/scripts/wine-exec.sh" wineserver -w 2>/dev/null
-unmount || { echo "FAILED: the volume could not be unmounted"; exit 1; }
-
 # Where a name found in the raw image lies: the root folder's own index (its
 # record and its index blocks), which stays in use, or anywhere else.
 scan() {  # label names...: prints "label: N in the root index, M elsewhere" and the names elsewhere
@@ -80,6 +71,18 @@ PY
 free_space() { set -- $(stat -f -c '%a %S' "$mnt"); echo $(($1 * $2)); }
 table_size() { istat "$img" 0 | sed -n 's/^Type: \$DATA.*[^_]size: \([0-9]*\).*/\1/p' | head -1; }
 
+failed=0
+rm -rf "$mnt/rm-big-file.bin" "$mnt/rm-secret-mid.txt" "$mnt/rm-tiny.txt" "$mnt/删除的机密合同.docx" "$mnt/rm-tree"
+unmount || { echo "FAILED: the volume could not be unmounted"; exit 1; }
+scan "removed, after rm" "${removed_names[@]}"
+mount_image || { echo "FAILED: cannot mount again"; exit 1; }
+args=()
+for n in "${shredded_top[@]}"; do args+=("$(win "$mnt/$n")"); done
+"$root/scripts/wine-exec.sh" "$shred" "${args[@]}" >"$work/shred.out" 2>/dev/null ||
+  fail "the engine left shredded items behind: $(tr -d '\r' <"$work/shred.out")"
+(. "$root/scripts/wine-env.sh" && wineserver -w)
+unmount || { echo "FAILED: the volume could not be unmounted"; exit 1; }
+
 scan "shredded, after the shred" "${shredded_top[@]}" | tee "$work/scan0.txt"
 grep -q ': 0 in the root index, 0 elsewhere' "$work/scan0.txt" ||
   fail "the shred left names of what it removed directly from the root"
@@ -91,13 +94,13 @@ free_before=$(free_space)
 "$root/scripts/wine-exec.sh" "$wipe" "$(win "$mnt")" >"$work/wipe.out" 2>/dev/null
 rc=$?
 tr -d '\r' <"$work/wipe.out"
-"$root/scripts/wine-exec.sh" wineserver -w 2>/dev/null
+(. "$root/scripts/wine-env.sh" && wineserver -w)
 [ "$rc" -eq 0 ] || fail "the wipe failed (exit $rc)"
 seen=$(sed -n 's/.*free-before \([0-9]*\).*/\1/p' "$work/wipe.out" | tr -d '\r')
 echo "free space before: $free_before bytes (statfs), ${seen:-?} (GetDiskFreeSpaceExW under Wine)"
 free_after=$(free_space)
 echo "free space after: $free_after bytes"
-ls -A "$mnt"
+[ "$(ls -A "$mnt")" = keep.txt ] || fail "more than the kept file is left: $(ls -A "$mnt")"
 [ "$(sha256sum <"$mnt/keep.txt")" = "$keep_sum" ] || fail "the kept file changed"
 unmount || { echo "FAILED: the volume could not be unmounted"; exit 1; }
 

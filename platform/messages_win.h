@@ -24,8 +24,16 @@ inline constexpr UINT kFolderChanged = kFirstPrivateMessage + 1;
 // notification was over.
 inline constexpr UINT kTreeDeferred = kFirstPrivateMessage + 2;
 
+// A long run's worker to the main window: the work has ended; wParam is the
+// run's number (LongRun).
+inline constexpr UINT kLongRunEnded = kFirstPrivateMessage + 3;
+
+// A long run's worker to its progress window: something worth seeing at once
+// has changed (a new name); at most one is pending (LongRun).
+inline constexpr UINT kLongRunShowNow = kFirstPrivateMessage + 4;
+
 inline constexpr UINT kReflect = WM_APP + 0x1C00;
 
-static_assert(kTreeDeferred < kReflect);
+static_assert(kLongRunShowNow < kReflect);
 
 }  // namespace tovo

@@ -65,7 +65,7 @@ engine() {  # $1 folder, $2 workers
 }
 
 entries=$(( files + (folders > 0 ? 1 : 0) ))
-echo "== the command's own steps, per call (a file's share before: one of each)"
+echo "== per call: a synchronous paint of the name-line window (the run's window paints on its own timer now), a look at the queue, an attribute read"
 touch "$drive_c/$tag-probe"
 "$root/scripts/wine-exec.sh" "$bin/bench/shred_command_bench.exe" steps "C:\\$tag-probe" |
   tr -d '\r' | sed 's/_us=/: /; s/$/ us/'

@@ -6,6 +6,7 @@
 #include "forms/form_builder_win.h"
 #include "forms/mnemonic.h"
 #include "forms/picture_ids.h"
+#include "platform/messages_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
 
@@ -44,6 +45,8 @@ void Tform_vazo::Create() {
                      kExStyle, Wide(form.caption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
   if (!h) throw SystemError("CreateWindowEx", "Tform_vazo", GetLastError());
+  // Files and folders dropped from Explorer arrive as WM_DROPFILES.
+  DragAcceptFiles(h, TRUE);
   SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(h, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXSMICON, SM_CYSMICON)));
@@ -290,6 +293,8 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       if (wParam == vazo::kTimerAd) Timer_adTimer();
       if (wParam == vazo::kTimerAd2) Timer_ad2Timer();
       return 0;
+    case WM_DROPFILES: FormDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case kShredGivenPaths: ShredGivenPaths(); return 0;
     case kAnnouncementsArrived:
       if (strip_) strip_->LinesArrived(lParam);
       return 0;

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -69,6 +71,16 @@ class Tform_vazo : public Window {
   // after its Yes: the caller has asked for consent. Also the way in for
   // paths that come from outside the program.
   void ShredPaths(const std::vector<std::string>& paths);
+  // Paths from outside (the command line, a drop): what does not exist or
+  // must never be shredded is named in one warning and left out; the rest is
+  // shredded with ShredPaths after its own consent box.
+  void ShredFromOutside(const std::vector<std::string>& given);
+  // Keeps the paths the program was started with and asks about them once
+  // the message loop runs; relative ones are taken from `startFolder`, the
+  // folder the program was started in.
+  void OfferGivenPaths(std::string startFolder, std::vector<std::string> paths);
+  // Files dropped on the window; refused while the window is disabled.
+  void FormDropFiles(HDROP drop);
   void Button2Click();
   void SpeedButton1Click();
   void SpeedButton2Click();
@@ -95,6 +107,7 @@ class Tform_vazo : public Window {
   std::optional<int> MnemonicButton(wchar_t key) const;
   void Activated(WPARAM wParam);
   void NextControl(WPARAM wParam, LPARAM lParam);
+  void ShredGivenPaths();
 
   UniqueFont windowFont_;
   std::map<int, HWND> controls_;
@@ -107,6 +120,8 @@ class Tform_vazo : public Window {
   Tooltips tooltips_;
   // After the labels: it refers to them. Made by FormCreate.
   std::unique_ptr<AnnouncementStrip> strip_;
+  std::string startFolder_;
+  std::vector<std::string> givenPaths_;
   HWND lastFocus_ = nullptr;
   bool shown_ = false;
 };

@@ -39,8 +39,11 @@ SortedOutsidePaths SortOutsidePaths(const std::vector<std::string>& given,
     return true;
   };
   std::vector<Candidate> found;
-  for (const std::string& text : given) {
+  for (std::string text : given) {
     if (Trim(text).empty()) continue;
+    // No name holds a quote: one at the end is what the command line's
+    // splitting leaves of a quoted path that ended in "\" ("C:\" becomes C:").
+    if (text.back() == '"') text.back() = '\\';
     const std::string full = FullPathFrom(text, startFolder);
     if (full.empty() || IsRootPath(full)) {
       const std::string shown = full.empty() ? text : full;

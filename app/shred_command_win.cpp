@@ -7,6 +7,7 @@
 
 #include "app/form_vazo_win.h"
 #include "app/shred_command.h"
+#include "app/shred_command_win.h"
 #include "platform/wide_win.h"
 #include "progress/progress_pacer.h"
 #include "progress/show_progress_win.h"
@@ -15,12 +16,13 @@
 #include "shred/windows_file_system_win.h"
 
 namespace tovo {
-namespace {
 
-int Box(HWND owner, std::string_view text, UINT flags) {
+int ShredCommandBox(HWND owner, std::string_view text, UINT flags) {
   return MessageBoxW(owner, Wide(text).c_str(), Wide(kShredCaption).c_str(),
                      flags | MB_SYSTEMMODAL);
 }
+
+namespace {
 
 // Lets Windows see that the window thread still looks at its queue, so the
 // program is not marked "not responding" during a long run. PM_NOREMOVE
@@ -111,11 +113,12 @@ void Tform_vazo::Button1Click() {
   TShellFileListBox& list = FileListBox();
   const HWND owner = hwnd();
   if (list.SelectedCount() == 0) {
-    Box(owner, kNothingSelectedText, MB_OK | MB_ICONINFORMATION);
+    ShredCommandBox(owner, kNothingSelectedText, MB_OK | MB_ICONINFORMATION);
     return;
   }
   // Only a Yes goes on: a box that could not be shown is no consent.
-  if (Box(owner, kConfirmText, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+  if (ShredCommandBox(owner, kConfirmText, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    return;
 
   ShredPaths(SelectedPaths(list.Folder(), list));
 }
@@ -145,9 +148,9 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
   list.Reload();
   if (error) std::rethrow_exception(error);
   if (failures.empty())
-    Box(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
+    ShredCommandBox(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
   else
-    Box(owner, FailureReport(failures), MB_OK | MB_ICONWARNING);
+    ShredCommandBox(owner, FailureReport(failures), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace tovo

@@ -24,8 +24,12 @@ inline constexpr UINT kFolderChanged = kFirstPrivateMessage + 1;
 // notification was over.
 inline constexpr UINT kTreeDeferred = kFirstPrivateMessage + 2;
 
+// The main window to itself, posted once it shows: ask about the paths the
+// program was started with.
+inline constexpr UINT kShredGivenPaths = kFirstPrivateMessage + 3;
+
 inline constexpr UINT kReflect = WM_APP + 0x1C00;
 
-static_assert(kTreeDeferred < kReflect);
+static_assert(kShredGivenPaths < kReflect);
 
 }  // namespace tovo

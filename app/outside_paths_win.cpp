@@ -1,0 +1,116 @@
+#include "app/outside_paths_win.h"
+
+#include <utility>
+
+#include "app/form_vazo_win.h"
+#include "app/shred_command_win.h"
+#include "platform/file_system_win.h"
+#include "platform/handles_win.h"
+#include "platform/messages_win.h"
+#include "platform/paths.h"
+#include "platform/scope_exit.h"
+#include "platform/wide_win.h"
+
+namespace tovo {
+namespace {
+
+std::optional<std::string> ExistingLongPath(const std::string& full) {
+  const std::wstring path = Wide(ExtendedLengthPath(full));
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD code = GetLastError();
+    // Something is there that may not be looked at: the shred tries it and
+    // reports what stops it.
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) return full;
+    return std::nullopt;
+  }
+  const DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return full;
+  std::wstring buffer(size, L'\0');
+  const DWORD length = GetLongPathNameW(path.c_str(), buffer.data(), size);
+  if (length == 0 || length >= size) return full;
+  buffer.resize(length);
+  // Back from the extended-length form the query may have needed.
+  const std::string found = FullPathFrom(Narrow(buffer), "");
+  return found.empty() ? full : found;
+}
+
+}  // namespace
+
+std::vector<std::string> CommandLinePaths() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!arguments) return {};
+  const auto release = OnScopeExit([&] { LocalFree(arguments); });
+  std::vector<std::string> paths;
+  for (int i = 1; i < count; ++i) paths.push_back(Narrow(arguments[i]));
+  return paths;
+}
+
+std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+  const UniqueDrop owner(drop);
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  std::vector<std::string> paths;
+  for (UINT i = 0; i < count; ++i) {
+    // No fixed buffer: a dropped path may be longer than MAX_PATH.
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+    paths.push_back(Narrow(path));
+  }
+  return paths;
+}
+
+OutsidePathQueries SystemPathQueries() {
+  return {.existing = ExistingLongPath, .compareKey = FileNameKey};
+}
+
+std::string RunningProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::string full = Narrow(path);
+  return ExistingLongPath(full).value_or(full);
+}
+
+void Tform_vazo::OfferGivenPaths(std::string startFolder, std::vector<std::string> paths) {
+  startFolder_ = std::move(startFolder);
+  givenPaths_ = std::move(paths);
+  // Asked from the message loop, once the window shows.
+  if (!givenPaths_.empty()) PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
+}
+
+void Tform_vazo::ShredGivenPaths() {
+  ShredFromOutside(std::exchange(givenPaths_, {}));
+}
+
+void Tform_vazo::FormDropFiles(HDROP drop) {
+  const std::vector<std::string> paths = TakeDroppedPaths(drop);
+  // A run under way disables the window, and so does any box of ours: the
+  // drop would start a second command inside the first.
+  if (!IsWindowEnabled(hwnd())) {
+    MessageBeep(MB_ICONWARNING);
+    return;
+  }
+  ShredFromOutside(paths);
+}
+
+void Tform_vazo::ShredFromOutside(const std::vector<std::string>& given) {
+  const HWND owner = hwnd();
+  const SortedOutsidePaths sorted =
+      SortOutsidePaths(given, startFolder_, RunningProgramPath(), SystemPathQueries());
+  const std::string leftOut = LeftOutText(sorted);
+  if (!leftOut.empty()) ShredCommandBox(owner, leftOut, MB_OK | MB_ICONWARNING);
+  if (sorted.accepted.empty()) return;
+  // Only a Yes goes on: a box that could not be shown is no consent.
+  if (ShredCommandBox(owner, OutsideConsentText(sorted.accepted),
+                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    return;
+  ShredPaths(sorted.accepted);
+}
+
+}  // namespace tovo

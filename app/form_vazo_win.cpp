@@ -1,5 +1,7 @@
 #include "app/form_vazo_win.h"
 
+#include <utility>
+
 #include "announce/autoupdate_win.h"
 #include "app/frm_about_win.h"
 #include "app/shell_folders_win.h"
@@ -45,8 +47,12 @@ void Tform_vazo::Create() {
                      kExStyle, Wide(form.caption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
   if (!h) throw SystemError("CreateWindowEx", "Tform_vazo", GetLastError());
-  // Files and folders dropped from Explorer arrive as WM_DROPFILES.
+  // Explorer drags through OLE drag-and-drop; programs that only post
+  // WM_DROPFILES reach the window as well.
   DragAcceptFiles(h, TRUE);
+  dropTarget_ = new FileDropTarget(
+      h, [this](std::vector<std::string> paths) { QueueGivenPaths(std::move(paths)); });
+  RegisterDragDrop(h, dropTarget_);
   SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(h, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXSMICON, SM_CYSMICON)));
@@ -299,7 +305,13 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       if (strip_) strip_->LinesArrived(lParam);
       return 0;
     case WM_CLOSE: FormClose(); return std::nullopt;  // the default destroys the window
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+      if (dropTarget_) {
+        RevokeDragDrop(hwnd());
+        std::exchange(dropTarget_, nullptr)->Release();
+      }
+      PostQuitMessage(0);
+      return 0;
     default: return std::nullopt;
   }
 }

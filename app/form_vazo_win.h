@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "announce/announce_strip_win.h"
+#include "app/file_drop_target_win.h"
 #include "controls/controls_win.h"
 #include "controls/label_win.h"
 #include "controls/panel_win.h"
@@ -79,7 +80,8 @@ class Tform_vazo : public Window {
   // the message loop runs; relative ones are taken from `startFolder`, the
   // folder the program was started in.
   void OfferGivenPaths(std::string startFolder, std::vector<std::string> paths);
-  // Files dropped on the window; refused while the window is disabled.
+  // Files dropped on the window as WM_DROPFILES; refused while the window is
+  // disabled.
   void FormDropFiles(HDROP drop);
   void Button2Click();
   void SpeedButton1Click();
@@ -107,6 +109,8 @@ class Tform_vazo : public Window {
   std::optional<int> MnemonicButton(wchar_t key) const;
   void Activated(WPARAM wParam);
   void NextControl(WPARAM wParam, LPARAM lParam);
+  // Keeps `paths` to be asked about from the message loop.
+  void QueueGivenPaths(std::vector<std::string> paths);
   void ShredGivenPaths();
 
   UniqueFont windowFont_;
@@ -122,6 +126,8 @@ class Tform_vazo : public Window {
   std::unique_ptr<AnnouncementStrip> strip_;
   std::string startFolder_;
   std::vector<std::string> givenPaths_;
+  // Registered for the window's life; the system holds references of its own.
+  FileDropTarget* dropTarget_ = nullptr;
   HWND lastFocus_ = nullptr;
   bool shown_ = false;
 };

@@ -4,12 +4,15 @@
 // message loop.
 #include <windows.h>
 
+#include <ole2.h>
+
 #include "app/application_win.h"
 #include "app/form_vazo_win.h"
 #include "app/frm_about_win.h"
 #include "app/outside_paths_win.h"
 #include "platform/error_handler_win.h"
 #include "platform/file_system_win.h"
+#include "platform/scope_exit.h"
 #include "progress/frm_message_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -18,6 +21,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // the current one, and relative paths given to the program mean the
     // folder it was started in.
     const std::string startFolder = tovo::CurrentFolder();
+    // Drag-and-drop needs the window thread in a single-threaded apartment;
+    // without it only WM_DROPFILES reaches the window.
+    const bool ole = SUCCEEDED(OleInitialize(nullptr));
+    const auto oleEnd = tovo::OnScopeExit([ole] {
+      if (ole) OleUninitialize();
+    });
     tovo::Application application;
     application.Initialize();
     tovo::Tform_vazo mainWindow;

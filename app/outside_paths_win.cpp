@@ -46,8 +46,7 @@ std::vector<std::string> CommandLinePaths() {
   return paths;
 }
 
-std::vector<std::string> TakeDroppedPaths(HDROP drop) {
-  const UniqueDrop owner(drop);
+std::vector<std::string> DroppedPaths(HDROP drop) {
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   std::vector<std::string> paths;
   for (UINT i = 0; i < count; ++i) {
@@ -79,17 +78,23 @@ std::string RunningProgramPath() {
 
 void Tform_vazo::OfferGivenPaths(std::string startFolder, std::vector<std::string> paths) {
   startFolder_ = std::move(startFolder);
-  givenPaths_ = std::move(paths);
-  // Asked from the message loop, once the window shows.
-  if (!givenPaths_.empty()) PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
+  QueueGivenPaths(std::move(paths));
+}
+
+void Tform_vazo::QueueGivenPaths(std::vector<std::string> paths) {
+  if (paths.empty()) return;
+  givenPaths_.insert(givenPaths_.end(), paths.begin(), paths.end());
+  PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
 }
 
 void Tform_vazo::ShredGivenPaths() {
-  ShredFromOutside(std::exchange(givenPaths_, {}));
+  // Paths queued twice before the first message came are asked about once.
+  if (!givenPaths_.empty()) ShredFromOutside(std::exchange(givenPaths_, {}));
 }
 
 void Tform_vazo::FormDropFiles(HDROP drop) {
-  const std::vector<std::string> paths = TakeDroppedPaths(drop);
+  const UniqueDrop owner(drop);
+  const std::vector<std::string> paths = DroppedPaths(drop);
   // A run under way disables the window, and so does any box of ours: the
   // drop would start a second command inside the first.
   if (!IsWindowEnabled(hwnd())) {

@@ -17,9 +17,8 @@ namespace tovo {
 // command line (quotes group blanks).
 std::vector<std::string> CommandLinePaths();
 
-// The paths of a drop in its order. The drop is finished (the system's block
-// released) on every way out.
-std::vector<std::string> TakeDroppedPaths(HDROP drop);
+// The paths of a drop block (CF_HDROP), in its order.
+std::vector<std::string> DroppedPaths(HDROP drop);
 
 // SortOutsidePaths' questions answered by the real file system.
 OutsidePathQueries SystemPathQueries();

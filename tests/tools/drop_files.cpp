@@ -5,8 +5,9 @@
 //
 // Starts DoDragDrop with a data object that offers the paths as CF_HDROP,
 // puts the cursor on the centre of the window HWND (a decimal number) and
-// lets go there. Exit codes: 0 the drop was made, 1 bad arguments, 2 the
-// drag could not start or was cancelled (the result is printed).
+// lets go there. Exit codes: 0 the window took the drop, 1 bad arguments,
+// 2 the drag could not start or was cancelled, 3 the window refused the
+// drop (no effect). The result and the effect are printed.
 #include <windows.h>
 
 #include <ole2.h>
@@ -132,5 +133,6 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("DoDragDrop: 0x%08lx, effect %lu\n", static_cast<unsigned long>(result),
               static_cast<unsigned long>(effect));
   OleUninitialize();
-  return result == DRAGDROP_S_DROP ? 0 : 2;
+  if (result != DRAGDROP_S_DROP) return 2;
+  return effect == DROPEFFECT_NONE ? 3 : 0;
 }

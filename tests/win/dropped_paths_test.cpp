@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/outside_paths_win.h"
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tovo {
@@ -32,7 +33,8 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
 TEST(DroppedPaths, EveryPathOfTheDropInItsOrder) {
   const std::vector<std::string> paths = {"C:\\Data\\粉碎 文件.doc", "D:\\dir",
                                           "C:\\" + std::string(300, 'x') + "\\y.txt"};
-  EXPECT_EQ(TakeDroppedPaths(MakeDrop(paths)), paths);
+  const UniqueDrop drop(MakeDrop(paths));
+  EXPECT_EQ(DroppedPaths(drop.get()), paths);
 }
 
 }  // namespace

@@ -28,18 +28,27 @@ std::vector<std::uint8_t> RequestBuffer(const OverwriteBlock& block, std::uint64
   return buffer;
 }
 
-// One pass over the whole length; stops at the first failed or short write.
+bool StopRequested(const ShredOptions& options) {
+  return options.stop && options.stop->Requested();
+}
+
+// One pass over the whole length; stops at the first failed or short write,
+// and between requests when the run is stopped. A file not yet written to
+// when the stop comes is left untouched.
 ShredOutcome Overwrite(OpenFile& file, const std::string& path, const OverwriteBlock& block,
                        const ShredOptions& options) {
+  if (StopRequested(options)) return Failed(path, ShredStep::kUntouched, 0);
   std::uint64_t remaining = 0;
   if (const SystemCode code = file.Length(remaining)) return Failed(path, ShredStep::kLength, code);
   if (const SystemCode code = file.Rewind()) return Failed(path, ShredStep::kSeek, code);
   const std::vector<std::uint8_t> buffer = RequestBuffer(block, remaining, options.writeRequest);
-  while (remaining > 0) {
+  for (bool first = true; remaining > 0; first = false) {
+    if (!first && StopRequested(options)) return Failed(path, ShredStep::kStopped, 0);
     const std::size_t n =
         static_cast<std::size_t>(std::min<std::uint64_t>(remaining, buffer.size()));
     std::size_t written = 0;
     const SystemCode code = file.Write(buffer.data(), n, written);
+    if (options.progress) options.progress->AddBytes(written);
     if (code != 0 || written != n) return Failed(path, ShredStep::kWrite, code);
     remaining -= n;
   }

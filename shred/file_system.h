@@ -66,6 +66,8 @@ class FileSystem : public CurrentFolderOwner {
 
   virtual SystemCode ReadAttributes(const std::string& path, std::uint32_t& attributes) = 0;
   virtual SystemCode WriteAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  // The length of a file, without opening it.
+  virtual SystemCode ReadSize(const std::string& path, std::uint64_t& size) = 0;
   // Opens an existing file for reading and writing with no sharing at all;
   // never creates one. `file` is set only on success.
   virtual SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) = 0;

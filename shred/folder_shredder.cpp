@@ -96,15 +96,19 @@ void RecordAll(ShredPipeline& pipeline, std::vector<ShredOutcome>& outcomes) {
 
 // The listing first, then each file, then the emptied folders once every file
 // of the tree is done.
+// After a stop nothing more is opened and no folder is removed, so every
+// file not reached stays at its own path.
 void ShredTree(ShredPipeline& pipeline, const std::string& folder, const ShredProgress& progress) {
   FileSystem& fs = pipeline.fs();
   std::vector<std::string> files;
   ListFilesRecursive(fs, folder, files);
   for (const std::string& file : files) {
+    if (pipeline.Stopped()) break;
     if (progress) progress(file, ShredSource::kFileInFolder);
     pipeline.ShredFile(file);
   }
   pipeline.Wait();
+  if (pipeline.Stopped()) return;
   std::vector<ShredOutcome> notRemoved;
   RemoveFolderTree(fs, folder, notRemoved, pipeline.options());
   RecordAll(pipeline, notRemoved);
@@ -136,6 +140,7 @@ std::vector<ShredOutcome> ShredFolderTreeWith(FileSystem& fs, RandomGenerator& g
 
 void ShredPathInto(ShredPipeline& pipeline, const std::string& path,
                    const ShredProgress& progress) {
+  if (pipeline.Stopped()) return;
   const std::string top = WithoutTrailingSeparator(path);
   std::uint32_t attributes = 0;
   const SystemCode code = pipeline.fs().ReadAttributes(top, attributes);
@@ -146,7 +151,7 @@ void ShredPathInto(ShredPipeline& pipeline, const std::string& path,
   } else {
     if (progress) progress(path, ShredSource::kSelectedFile);
     if (code)
-      pipeline.Record(ShredOutcome{path, ShredStep::kNotFound, code});
+      pipeline.RecordFile(ShredOutcome{path, ShredStep::kNotFound, code});
     else
       pipeline.ShredFile(path, attributes);
   }

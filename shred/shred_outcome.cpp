@@ -4,7 +4,8 @@ namespace tovo {
 
 ShredFailure FailureOf(const ShredOutcome& outcome) {
   if (outcome.destroyed()) return ShredFailure::kNone;
-  if (outcome.step == ShredStep::kStopped) return ShredFailure::kStopped;
+  if (outcome.step == ShredStep::kStopped || outcome.step == ShredStep::kUntouched)
+    return ShredFailure::kStopped;
   if (outcome.code == syscode::kSharingViolation || outcome.code == syscode::kLockViolation) {
     return ShredFailure::kInUse;
   }
@@ -38,6 +39,7 @@ const char* StepName(ShredStep step) {
     case ShredStep::kRemoveFolder: return "remove folder";
     case ShredStep::kLinkKept: return "link kept";
     case ShredStep::kStopped: return "stopped";
+    case ShredStep::kUntouched: return "untouched";
   }
   return "unknown";
 }

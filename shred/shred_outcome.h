@@ -21,6 +21,7 @@ enum class ShredStep {
   kRemoveFolder,  // an emptied folder could not be removed
   kLinkKept,      // a folder link left in place where removing it is unsafe
   kStopped,       // the run was stopped while this file was being overwritten
+  kUntouched,     // opened, then closed unwritten because the run was stopped
 };
 
 // A short reason for the user, for callers that report failures.

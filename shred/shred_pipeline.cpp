@@ -33,32 +33,34 @@ void ShredPipeline::Stop() {
 }
 
 void ShredPipeline::ShredFile(const std::string& path) {
+  if (Stopped()) return;
   std::uint32_t attributes = 0;
   if (const SystemCode code = fs_.ReadAttributes(path, attributes)) {
-    Record(ShredOutcome{path, ShredStep::kNotFound, code});
+    RecordFile(ShredOutcome{path, ShredStep::kNotFound, code});
     return;
   }
   ShredFile(path, attributes);
 }
 
 void ShredPipeline::ShredFile(const std::string& path, std::uint32_t attributes) {
+  if (Stopped()) return;
   const std::uint64_t order = next_++;
   ShredOutcome outcome{path};
   std::optional<OpenedFile> opened = OpenForShredding(fs_, generator_, path, attributes, outcome);
   if (!opened) {
     std::lock_guard<std::mutex> lock(mutex_);
-    Keep(order, std::move(outcome));
+    Keep(order, std::move(outcome), true);
     return;
   }
   if (workers_.empty()) {
     ShredOutcome finished = ShredOpened(fs_, std::move(*opened), options_);
     std::lock_guard<std::mutex> lock(mutex_);
-    Keep(order, std::move(finished));
+    Keep(order, std::move(finished), true);
     return;
   }
   std::unique_lock<std::mutex> lock(mutex_);
   WaitFor(lock, spaceFree_, [this] { return queue_.size() < pipeline_.queueLength; });
-  queue_.push_back(Job{order, nextJob_++, std::move(*opened)});
+  queue_.push_back(Job{order, std::move(*opened)});
   lock.unlock();
   jobReady_.notify_one();
 }
@@ -66,7 +68,23 @@ void ShredPipeline::ShredFile(const std::string& path, std::uint32_t attributes)
 void ShredPipeline::Record(ShredOutcome outcome) {
   const std::uint64_t order = next_++;
   std::lock_guard<std::mutex> lock(mutex_);
-  Keep(order, std::move(outcome));
+  Keep(order, std::move(outcome), false);
+}
+
+void ShredPipeline::RecordFile(ShredOutcome outcome) {
+  const std::uint64_t order = next_++;
+  std::lock_guard<std::mutex> lock(mutex_);
+  Keep(order, std::move(outcome), true);
+}
+
+std::uint64_t ShredPipeline::Destroyed() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return destroyed_;
+}
+
+std::uint64_t ShredPipeline::Ended() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return ended_;
 }
 
 void ShredPipeline::Wait() {
@@ -106,52 +124,25 @@ void ShredPipeline::Work() {
     std::optional<ShredOutcome> outcome;
     std::exception_ptr error;
     try {
-      outcome = Finish(job);
+      outcome = ShredOpened(fs_, std::move(job.file), options_);
     } catch (...) {
       error = std::current_exception();
     }
     lock.lock();
-    if (outcome) Keep(job.order, std::move(*outcome));
+    if (outcome) Keep(job.order, std::move(*outcome), true);
     if (error && !error_) error_ = error;
     --busy_;
     if (queue_.empty() && busy_ == 0) jobDone_.notify_all();
   }
 }
 
-ShredOutcome ShredPipeline::Finish(Job& job) {
-  ShredOutcome overwritten;
-  try {
-    overwritten = OverwriteOpened(job.file, options_);
-  } catch (...) {
-    PassTurn(job.turn);  // the files after this one must not wait for it
-    throw;
+void ShredPipeline::Keep(std::uint64_t order, ShredOutcome outcome, bool file) {
+  if (outcome.step == ShredStep::kUntouched) return;
+  if (file) {
+    ++ended_;
+    if (outcome.destroyed()) ++destroyed_;
+    if (options_.progress) options_.progress->FileEnded();
   }
-  WaitTurn(job.turn);
-  // Passed also when the end throws, for the same reason.
-  struct Pass {
-    ShredPipeline& pipeline;
-    std::uint64_t turn;
-    ~Pass() { pipeline.PassTurn(turn); }
-  } pass{*this, job.turn};
-  return ConcludeShredding(fs_, std::move(job.file), std::move(overwritten), options_);
-}
-
-void ShredPipeline::WaitTurn(std::uint64_t turn) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  turnPassed_.wait(lock, [&] { return nextTurn_ == turn; });
-}
-
-void ShredPipeline::PassTurn(std::uint64_t turn) {
-  {
-    std::unique_lock<std::mutex> lock(mutex_);
-    // A failed overwrite passes its turn when its own comes.
-    turnPassed_.wait(lock, [&] { return nextTurn_ == turn; });
-    ++nextTurn_;
-  }
-  turnPassed_.notify_all();
-}
-
-void ShredPipeline::Keep(std::uint64_t order, ShredOutcome outcome) {
   if (!outcome.destroyed()) failures_.emplace_back(order, std::move(outcome));
 }
 

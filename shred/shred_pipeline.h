@@ -4,8 +4,10 @@
 // (attributes, the exclusive open, the generator's draws, the progress text);
 // the rest of each file's work goes to a few workers through a bounded queue,
 // so memory stays flat for any number of files. The workers overlap the
-// overwrites and flushes, and end the files (neutral name, delete) in their
-// order, so that the disk and the report are those of the sequential engine.
+// overwrites, flushes and ends (neutral name, delete) in any order: the disk
+// and the report are those of the sequential engine, except that a file left
+// behind after its rename may carry another neutral name, which the report
+// gives as it is.
 #pragma once
 
 #include <chrono>
@@ -69,8 +71,10 @@ class ShredPipeline {
   void ShredFile(const std::string& path);
   void ShredFile(const std::string& path, std::uint32_t attributes);
 
-  // An outcome decided on the caller's thread takes its place in the order.
+  // An outcome decided on the caller's thread takes its place in the order:
+  // a folder's, or (RecordFile) a file's that ended before it was opened.
   void Record(ShredOutcome outcome);
+  void RecordFile(ShredOutcome outcome);
 
   // Returns once every file handed on so far is finished (before a folder
   // is removed, for example). Rethrows a worker's exception.
@@ -80,26 +84,28 @@ class ShredPipeline {
   bool Idle();
 
   // Waits, then gives the outcomes of everything not destroyed, in the
-  // order the paths were handed in, and forgets them.
+  // order the paths were handed in, and forgets them. Files closed untouched
+  // after a stop are not among them.
   std::vector<ShredOutcome> TakeFailures();
+
+  // The run was asked to stop: no file is opened any more.
+  bool Stopped() const { return options_.stop && options_.stop->Requested(); }
+
+  // Files so far destroyed, and ended either way (untouched ones excluded).
+  std::uint64_t Destroyed();
+  std::uint64_t Ended();
 
  private:
   struct Job {
     std::uint64_t order;  // among all outcomes, for the report
-    std::uint64_t turn;   // among the queued files, for their ends
     OpenedFile file;
   };
 
   void Work();
-  // One queued file: its overwrite overlaps with other files; its end waits
-  // until the files queued before it have ended, so that every file meets
-  // its folder as the sequential engine leaves it.
-  ShredOutcome Finish(Job& job);
-  void WaitTurn(std::uint64_t turn);
-  void PassTurn(std::uint64_t turn);
   // Finishes what is queued, then ends and joins the workers.
   void Stop();
-  void Keep(std::uint64_t order, ShredOutcome outcome);  // lock held
+  // A file's outcome (`file`) or a folder's; lock held.
+  void Keep(std::uint64_t order, ShredOutcome outcome, bool file);
   // Waits on `signal` until `done`, calling whileWaiting each tick; lock held.
   template <typename Done>
   void WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, Done done);
@@ -113,11 +119,9 @@ class ShredPipeline {
   std::mutex mutex_;
   std::condition_variable jobReady_, spaceFree_, jobDone_;
   std::deque<Job> queue_;
-  std::size_t busy_ = 0;        // jobs taken by workers, not yet finished
-  std::uint64_t nextJob_ = 0;   // the turn of the next queued file
-  std::uint64_t nextTurn_ = 0;  // the turn whose end may run now
-  std::condition_variable turnPassed_;
+  std::size_t busy_ = 0;  // jobs taken by workers, not yet finished
   bool stopping_ = false;
+  std::uint64_t destroyed_ = 0, ended_ = 0;
   std::vector<std::pair<std::uint64_t, ShredOutcome>> failures_;
   std::exception_ptr error_;  // the first exception a worker met
   std::vector<std::thread> workers_;

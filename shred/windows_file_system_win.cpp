@@ -125,6 +125,14 @@ SystemCode WindowsFileSystem::ReadAttributes(const std::string& path, std::uint3
   return 0;
 }
 
+SystemCode WindowsFileSystem::ReadSize(const std::string& path, std::uint64_t& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data))
+    return LastError();
+  size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  return 0;
+}
+
 SystemCode WindowsFileSystem::WriteAttributes(const std::string& path, std::uint32_t attributes) {
   return Check(SetFileAttributesW(SystemPath(path).c_str(), attributes));
 }

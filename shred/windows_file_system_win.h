@@ -10,6 +10,7 @@ class WindowsFileSystem final : public FileSystem {
  public:
   SystemCode ReadAttributes(const std::string& path, std::uint32_t& attributes) override;
   SystemCode WriteAttributes(const std::string& path, std::uint32_t attributes) override;
+  SystemCode ReadSize(const std::string& path, std::uint64_t& size) override;
   SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) override;
   SystemCode RemoveFile(const std::string& path) override;
   SystemCode RemoveFolder(const std::string& path) override;

@@ -1,9 +1,12 @@
 // Overlapped shredding against the sequential engine: the same selection on
 // two identical fakes, with a failure at every step, must leave the same
-// disk, the same bytes and the same report. Also run under ThreadSanitizer.
+// disk (but for neutral names), the same bytes and the same report. Also
+// run under ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <future>
+#include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,6 +63,19 @@ std::vector<std::string> Selection() {
   return paths;
 }
 
+// What each folder holds, by bytes and attributes: files end in any order,
+// so one that stays after its rename may carry another neutral name, and
+// which files exhaust the neutral names of their length may differ.
+std::map<std::string, std::multiset<std::pair<std::vector<std::uint8_t>, std::uint32_t>>> Contents(
+    const FakeFileSystem& fs) {
+  std::map<std::string, std::multiset<std::pair<std::vector<std::uint8_t>, std::uint32_t>>> held;
+  for (const std::string& path : fs.Paths()) {
+    const auto& node = fs.At(path);
+    held[path.substr(0, path.rfind('\\'))].insert({node.bytes, node.attributes});
+  }
+  return held;
+}
+
 struct Case {
   unsigned workers;
   std::size_t queueLength;
@@ -97,11 +113,7 @@ TEST_P(PipelineMatchesSequential, SameDiskBytesAndReport) {
   }
   EXPECT_EQ(pipelinedFs.opened, sequentialFs.opened) << "the order of the opens and draws";
   EXPECT_EQ(pipelinedGenerator.RandomSeed(), sequentialGenerator.RandomSeed());
-  ASSERT_EQ(pipelinedFs.Paths(), sequentialFs.Paths());
-  for (const std::string& path : sequentialFs.Paths()) {
-    EXPECT_EQ(pipelinedFs.At(path).bytes, sequentialFs.At(path).bytes) << path;
-    EXPECT_EQ(pipelinedFs.At(path).attributes, sequentialFs.At(path).attributes) << path;
-  }
+  EXPECT_EQ(Contents(pipelinedFs), Contents(sequentialFs));
   EXPECT_EQ(pipelinedFs.openFiles, 0);
 }
 

@@ -43,6 +43,7 @@ class FakeOpenFile : public OpenFile {
     return fs_.FailureAt(openedAs_, ShredStep::kSeek);
   }
   SystemCode Write(const std::uint8_t* data, std::size_t size, std::size_t& written) override {
+    if (fs_.onWrite) fs_.onWrite(path_);
     const std::lock_guard<std::recursive_mutex> lock(fs_.mutex_);
     fs_.writeRequests.push_back(size);
     if (const SystemCode code = fs_.FailureAt(openedAs_, ShredStep::kWrite)) {
@@ -181,6 +182,15 @@ SystemCode FakeFileSystem::ReadAttributes(const std::string& path, std::uint32_t
   const auto it = nodes_.find(Normal(path));
   if (it == nodes_.end()) return syscode::kFileNotFound;
   attributes = it->second.attributes;
+  return 0;
+}
+
+SystemCode FakeFileSystem::ReadSize(const std::string& path, std::uint64_t& size) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (attributeFailures.count(path)) return attributeFailures[path];
+  const auto it = nodes_.find(Normal(path));
+  if (it == nodes_.end()) return syscode::kFileNotFound;
+  size = it->second.bytes.size();
   return 0;
 }
 

@@ -60,6 +60,8 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, StepFailure> stepFailures;
   // Runs at the start of every flush, without the lock, given the path.
   std::function<void(const std::string&)> onFlush;
+  // Runs at the start of every write request, the same way.
+  std::function<void(const std::string&)> onWrite;
   bool linksRemovable = true;
   // Entries a search reports in a folder beyond the tree: Unix names that
   // Wine passes through, such as "..\x".
@@ -77,6 +79,7 @@ class FakeFileSystem : public FileSystem {
 
   SystemCode ReadAttributes(const std::string& path, std::uint32_t& attributes) override;
   SystemCode WriteAttributes(const std::string& path, std::uint32_t attributes) override;
+  SystemCode ReadSize(const std::string& path, std::uint64_t& size) override;
   SystemCode OpenExclusive(const std::string& path, std::unique_ptr<OpenFile>& file) override;
   SystemCode RemoveFile(const std::string& path) override;
   SystemCode RemoveFolder(const std::string& path) override;

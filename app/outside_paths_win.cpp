@@ -88,6 +88,9 @@ void Tform_vazo::QueueGivenPaths(std::vector<std::string> paths) {
 }
 
 void Tform_vazo::ShredGivenPaths() {
+  // A box or a run that came first keeps the paths waiting: asked inside it,
+  // they would start a second command there. WM_ENABLE brings them back.
+  if (!IsWindowEnabled(hwnd())) return;
   // Paths queued twice before the first message came are asked about once.
   if (!givenPaths_.empty()) ShredFromOutside(std::exchange(givenPaths_, {}));
 }

@@ -301,6 +301,7 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DROPFILES: FormDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case kShredGivenPaths: ShredGivenPaths(); return 0;
+    case kOutsidePathsSorted: OutsidePathsSorted(lParam); return 0;
     case WM_ENABLE:
       if (wParam) PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
       return 0;

@@ -74,7 +74,9 @@ class Tform_vazo : public Window {
   void ShredPaths(const std::vector<std::string>& paths);
   // Paths from outside (the command line, a drop): what does not exist or
   // must never be shredded is named in one warning and left out; the rest is
-  // shredded with ShredPaths after its own consent box.
+  // shredded with ShredPaths after its own consent box. Returns at once: the
+  // file system is asked on a worker while the window is disabled, and the
+  // boxes come when its answer arrives.
   void ShredFromOutside(const std::vector<std::string>& given);
   // Keeps the paths the program was started with and asks about them once
   // the message loop runs; relative ones are taken from `startFolder`, the
@@ -112,6 +114,7 @@ class Tform_vazo : public Window {
   // Keeps `paths` to be asked about from the message loop.
   void QueueGivenPaths(std::vector<std::string> paths);
   void ShredGivenPaths();
+  void OutsidePathsSorted(LPARAM result);
 
   UniqueFont windowFont_;
   std::map<int, HWND> controls_;

@@ -1,5 +1,7 @@
 #include "app/outside_paths_win.h"
 
+#include <memory>
+#include <thread>
 #include <utility>
 
 #include "app/form_vazo_win.h"
@@ -108,17 +110,40 @@ void Tform_vazo::FormDropFiles(HDROP drop) {
 }
 
 void Tform_vazo::ShredFromOutside(const std::vector<std::string>& given) {
+  // The file system is asked on a worker: a path on a share that does not
+  // answer can keep the asker waiting for many seconds. Meanwhile the window
+  // is disabled, so it takes no other command or drop.
+  EnableWindow(hwnd(), FALSE);
+  std::thread([window = hwnd(), given, startFolder = startFolder_] {
+    // A drive without a medium must not raise the system's "insert a disk"
+    // box. The thread's own mode: the process's belongs to the window thread,
+    // and this thread ends with the sort.
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS, nullptr);
+    std::unique_ptr<SortedOutsidePaths> sorted;
+    try {
+      sorted = std::make_unique<SortedOutsidePaths>(
+          SortOutsidePaths(given, startFolder, RunningProgramPath(), SystemPathQueries()));
+    } catch (...) {
+      // Nothing is shredded; the window is enabled again all the same.
+    }
+    if (PostMessageW(window, kOutsidePathsSorted, 0, reinterpret_cast<LPARAM>(sorted.get())))
+      sorted.release();  // the window thread owns it now
+  }).detach();
+}
+
+void Tform_vazo::OutsidePathsSorted(LPARAM result) {
+  const std::unique_ptr<SortedOutsidePaths> sorted(reinterpret_cast<SortedOutsidePaths*>(result));
+  EnableWindow(hwnd(), TRUE);
+  if (!sorted) return;
   const HWND owner = hwnd();
-  const SortedOutsidePaths sorted =
-      SortOutsidePaths(given, startFolder_, RunningProgramPath(), SystemPathQueries());
-  const std::string leftOut = LeftOutText(sorted);
+  const std::string leftOut = LeftOutText(*sorted);
   if (!leftOut.empty()) ShredCommandBox(owner, leftOut, MB_OK | MB_ICONWARNING);
-  if (sorted.accepted.empty()) return;
+  if (sorted->accepted.empty()) return;
   // Only a Yes goes on: a box that could not be shown is no consent.
-  if (ShredCommandBox(owner, OutsideConsentText(sorted.accepted),
+  if (ShredCommandBox(owner, OutsideConsentText(sorted->accepted),
                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return;
-  ShredPaths(sorted.accepted);
+  ShredPaths(sorted->accepted);
 }
 
 }  // namespace tovo

@@ -28,8 +28,12 @@ inline constexpr UINT kTreeDeferred = kFirstPrivateMessage + 2;
 // program was started with.
 inline constexpr UINT kShredGivenPaths = kFirstPrivateMessage + 3;
 
+// Worker to the main window: lParam owns the SortedOutsidePaths of the paths
+// given from outside, or is null when they could not be sorted.
+inline constexpr UINT kOutsidePathsSorted = kFirstPrivateMessage + 4;
+
 inline constexpr UINT kReflect = WM_APP + 0x1C00;
 
-static_assert(kShredGivenPaths < kReflect);
+static_assert(kOutsidePathsSorted < kReflect);
 
 }  // namespace tovo

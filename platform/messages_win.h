@@ -24,13 +24,14 @@ inline constexpr UINT kFolderChanged = kFirstPrivateMessage + 1;
 // notification was over.
 inline constexpr UINT kTreeDeferred = kFirstPrivateMessage + 2;
 
-// The main window to itself, posted once it shows: ask about the paths the
-// program was started with.
-inline constexpr UINT kShredGivenPaths = kFirstPrivateMessage + 3;
+// The main window to itself: ask about the paths from outside that wait
+// (posted once the window shows, after a drop, and whenever the window is
+// enabled again).
+inline constexpr UINT kShredGivenPaths = kFirstPrivateMessage + 5;
 
 // Worker to the main window: lParam owns the SortedOutsidePaths of the paths
 // given from outside, or is null when they could not be sorted.
-inline constexpr UINT kOutsidePathsSorted = kFirstPrivateMessage + 4;
+inline constexpr UINT kOutsidePathsSorted = kFirstPrivateMessage + 6;
 
 inline constexpr UINT kReflect = WM_APP + 0x1C00;
 

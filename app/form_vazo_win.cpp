@@ -110,7 +110,8 @@ HWND Tform_vazo::CreateControl(const forms::Control& control, HWND parent) {
     case forms::Kind::DirectoryTree: return CreateDirectoryTree(control, parent, rect);
     case forms::Kind::FileList: return CreateFileList(control, parent, rect);
     case forms::Kind::Line:
-    case forms::Kind::Rectangle: break;  // the main window has no shapes
+    case forms::Kind::Rectangle:
+    case forms::Kind::ProgressBar: break;  // the main window has no shapes or bars
   }
   return nullptr;
 }
@@ -265,7 +266,44 @@ void Tform_vazo::NextControl(WPARAM wParam, LPARAM lParam) {
   if (target && IsWindowEnabled(target)) SetFocus(target);
 }
 
+bool Tform_vazo::RunLong(LongRunSpec spec) {
+  if (Busy() || !hwnd()) return false;
+  closeAfterRun_ = false;
+  longRun_ = std::make_unique<LongRun>(hwnd(), kLongRunEnded, ++runNumber_, std::move(spec));
+  return true;
+}
+
+void Tform_vazo::LongRunEnded(WPARAM id) {
+  if (!longRun_ || id != runNumber_) return;  // a repeated or late post
+  LongRunEnd end = longRun_->Join();
+  const std::function<void(const LongRunEnd&)> done = longRun_->TakeDone();
+  longRun_.reset();  // the progress window closes, this window is enabled
+  end.closing = closeAfterRun_;
+  if (closeAfterRun_) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+  if (done) done(end);
+}
+
+bool Tform_vazo::MayCloseNow() {
+  if (!Busy()) return true;
+  closeAfterRun_ = true;
+  longRun_->Stop();
+  return false;
+}
+
 bool Tform_vazo::PreTranslate(const MSG& msg) {
+  if (longRun_) {
+    // Esc stops the run wherever the program has the keyboard; the progress
+    // window takes Tab and Enter as a dialog does.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+      longRun_->Stop();
+      return true;
+    }
+    const HWND progress = longRun_->ProgressWindow();
+    if (progress && (msg.hwnd == progress || IsChild(progress, msg.hwnd))) {
+      MSG copy = msg;
+      return IsDialogMessageW(progress, &copy) != FALSE;
+    }
+  }
   if (msg.message != WM_CHAR || !hwnd() || !IsWindowEnabled(hwnd())) return false;
   if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
   if ((GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000) return false;
@@ -308,8 +346,26 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
     case kAnnouncementsArrived:
       if (strip_) strip_->LinesArrived(lParam);
       return 0;
-    case WM_CLOSE: FormClose(); return std::nullopt;  // the default destroys the window
+    case kLongRunEnded: LongRunEnded(wParam); return 0;
+    case WM_CLOSE:
+      if (!MayCloseNow()) return 0;
+      FormClose();
+      return std::nullopt;  // the default destroys the window
+    case WM_QUERYENDSESSION:
+      MayCloseNow();  // the session may end: the run stops now
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process ends when this returns: the run is stopped and waited
+      // for, so that no file is left between two steps.
+      if (wParam && longRun_) {
+        longRun_->Stop();
+        longRun_->Join();
+        longRun_.reset();
+        if (closeAfterRun_) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+      }
+      return 0;
     case WM_DESTROY:
+      longRun_.reset();  // stops and waits, should the window go another way
       if (dropTarget_) {
         RevokeDragDrop(hwnd());
         std::exchange(dropTarget_, nullptr)->Release();

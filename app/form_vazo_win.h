@@ -20,6 +20,7 @@
 
 #include "announce/announce_strip_win.h"
 #include "app/file_drop_target_win.h"
+#include "app/long_run_win.h"
 #include "controls/controls_win.h"
 #include "controls/label_win.h"
 #include "controls/panel_win.h"
@@ -62,15 +63,19 @@ class Tform_vazo : public Window {
   // Nothing selected: says so. No to the confirmation: nothing happens. Yes:
   // every selected path (the list's folder + the entry's exact text, in list
   // order) is shredded as a file or a folder tree, whichever it is at that
-  // moment, with the folder watches suspended; then the tree drops the nodes
-  // of the folders destroyed, the list is re-read and the completion box, or
-  // a warning naming what was not destroyed, is shown. A folder that cannot be entered
-  // ends the command: the list is re-read all the same and the IoError goes
-  // on to the general error handler.
+  // moment, with the folder watches suspended, as a long run beside the live
+  // window (counted first, then shredded; it can be stopped); then the tree
+  // drops the nodes of the folders destroyed, the list is re-read and the
+  // completion box, a warning naming what was not destroyed, or after a stop
+  // the counts of what was destroyed and left, is shown. A folder that cannot
+  // be entered ends the command: the list is re-read all the same and the
+  // IoError goes on to the general error handler.
   void Button1Click();
   // Destroys `paths` (full paths, files or folder trees) as Button1Click does
   // after its Yes: the caller has asked for consent. Also the way in for
-  // paths that come from outside the program.
+  // paths that come from outside the program. Returns at once: the run goes
+  // on beside the live window (RunLong) and ends with the final box. Does
+  // nothing while another run is under way (Busy).
   void ShredPaths(const std::vector<std::string>& paths);
   // Paths from outside (the command line, a drop): what does not exist or
   // must never be shredded is named in one warning and left out; the rest is
@@ -85,6 +90,17 @@ class Tform_vazo : public Window {
   // Files dropped on the window as WM_DROPFILES; refused while the window is
   // disabled.
   void FormDropFiles(HDROP drop);
+
+  // Long work beside the live window: shows the progress window, disables
+  // this one and runs `spec.work` on a worker thread; `spec.done` runs here
+  // once it has ended. A stop button, Esc or a close request stops it; after
+  // a close request the window closes once the run has ended (`done` is told
+  // `closing`, and shows no box then). False, and nothing runs, while another
+  // run is under way.
+  bool RunLong(LongRunSpec spec);
+  bool Busy() const { return longRun_ != nullptr; }
+  // The open run's progress window, or null.
+  HWND RunWindow() const { return longRun_ ? longRun_->ProgressWindow() : nullptr; }
   void Button2Click();
   void SpeedButton1Click();
   void SpeedButton2Click();
@@ -115,6 +131,12 @@ class Tform_vazo : public Window {
   void QueueGivenPaths(std::vector<std::string> paths);
   void ShredGivenPaths();
   void OutsidePathsSorted(LPARAM result);
+  // The run numbered `id` has ended: joins it, closes its window, enables
+  // this one, then runs its completion (or closes, after a close request).
+  void LongRunEnded(WPARAM id);
+  // A close request: false when a run is under way (it is stopped, and the
+  // window closes once it has ended).
+  bool MayCloseNow();
 
   UniqueFont windowFont_;
   std::map<int, HWND> controls_;
@@ -133,6 +155,10 @@ class Tform_vazo : public Window {
   FileDropTarget* dropTarget_ = nullptr;
   HWND lastFocus_ = nullptr;
   bool shown_ = false;
+  // The long run under way, and the number of the latest one started.
+  std::unique_ptr<LongRun> longRun_;
+  WPARAM runNumber_ = 0;
+  bool closeAfterRun_ = false;
 };
 
 }  // namespace tovo

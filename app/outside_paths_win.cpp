@@ -92,7 +92,7 @@ void Tform_vazo::QueueGivenPaths(std::vector<std::string> paths) {
 void Tform_vazo::ShredGivenPaths() {
   // A box or a run that came first keeps the paths waiting: asked inside it,
   // they would start a second command there. WM_ENABLE brings them back.
-  if (!IsWindowEnabled(hwnd())) return;
+  if (Busy() || !IsWindowEnabled(hwnd())) return;
   // Paths queued twice before the first message came are asked about once.
   if (!givenPaths_.empty()) ShredFromOutside(std::exchange(givenPaths_, {}));
 }
@@ -100,9 +100,10 @@ void Tform_vazo::ShredGivenPaths() {
 void Tform_vazo::FormDropFiles(HDROP drop) {
   const UniqueDrop owner(drop);
   const std::vector<std::string> paths = DroppedPaths(drop);
-  // A run under way disables the window, and so does any box of ours: the
-  // drop would start a second command inside the first.
-  if (!IsWindowEnabled(hwnd())) {
+  // While a run is under way, or a box of ours or the check of earlier paths
+  // holds the window (each disables it), the drop would start a second
+  // command inside the first.
+  if (Busy() || !IsWindowEnabled(hwnd())) {
     MessageBeep(MB_ICONWARNING);
     return;
   }

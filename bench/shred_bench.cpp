@@ -119,6 +119,9 @@ class TimedFileSystem final : public tovo::FileSystem {
   Code WriteAttributes(const std::string& p, std::uint32_t a) override {
     return Timed(kAttributes, [&] { return fs_.WriteAttributes(p, a); });
   }
+  Code ReadSize(const std::string& p, std::uint64_t& size) override {
+    return Timed(kAttributes, [&] { return fs_.ReadSize(p, size); });
+  }
   Code OpenExclusive(const std::string& p, std::unique_ptr<tovo::OpenFile>& file) override {
     std::unique_ptr<tovo::OpenFile> raw;
     const Code code = Timed(kOpen, [&] { return fs_.OpenExclusive(p, raw); });

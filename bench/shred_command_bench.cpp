@@ -13,14 +13,36 @@
 // Prints what the command's own steps around the engine cost per call, in
 // this process: a progress text set and painted, a look at the queue, an
 // attribute read of FILE.
+//
+//   shred_command_bench.exe count FOLDER
+//
+// Times the command's counting pass alone (CountSelection) on the entries of
+// FOLDER, each a selected path as in the command, in this process: prints
+// "seconds=S files=N bytes=B".
+//
+//   shred_command_bench.exe stop FOLDER ENTRIES FILES|PERCENT%
+//
+// As the first form, but presses the stop button once the progress window
+// shows FILES files done (or the bar PERCENT), and times the stop to the
+// final box: prints "stop_seconds=S", the part of it until the progress window
+// went ("run_ended_seconds=S"; the rest is the tree's and the list's re-read)
+// and the box's first line.
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "forms/main_form.h"
+#include "forms/message_form.h"
 #include "gui/support/gui_driver.h"
+#include "platform/wide_win.h"
 #include "progress/show_progress_win.h"
+#include "shred/shred_run.h"
+#include "shred/windows_file_system_win.h"
 
 namespace {
 
@@ -89,14 +111,68 @@ int Fail(const char* what) {
   return 1;
 }
 
+// The selection the command gets when every entry of the list is selected:
+// each entry of FOLDER as a path of its own.
+std::vector<std::string> Entries(const std::wstring& folder) {
+  std::vector<std::string> paths;
+  WIN32_FIND_DATAW data;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return paths;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") paths.push_back(tovo::Narrow(folder + L"\\" + name));
+  } while (FindNextFileW(search, &data));
+  FindClose(search);
+  return paths;
+}
+
+int Count(const std::wstring& folder) {
+  const std::vector<std::string> paths = Entries(folder);
+  tovo::RunProgress progress;
+  const auto start = std::chrono::steady_clock::now();
+  tovo::CountSelection(tovo::SystemFileSystem(), paths, nullptr, progress);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  const tovo::ProgressSnapshot totals = progress.Snapshot();
+  std::printf("seconds=%.3f files=%llu bytes=%llu\n", took.count(),
+              static_cast<unsigned long long>(totals.filesTotal),
+              static_cast<unsigned long long>(totals.bytesTotal));
+  return 0;
+}
+
+// The program's visible run window (class TFrm_message), or null.
+HWND RunWindow(DWORD pid) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"TFrm_message", nullptr); w;
+       w = FindWindowExW(nullptr, w, L"TFrm_message", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+// "文件：1,234 / 3,000 个" -> 1234.
+long FilesDone(HWND run) {
+  wchar_t text[128] = {};
+  InternalGetWindowText(GetDlgItem(run, tovo::forms::message::kFilesLine), text, 128);
+  std::wstring digits;
+  for (const wchar_t* c = text; *c && *c != L'/'; ++c)
+    if (*c >= L'0' && *c <= L'9') digits += *c;
+  return digits.empty() ? -1 : std::stol(digits);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wstring(argv[1]) == L"steps") return Steps(argv[2]);
-  if (argc != 3) {
-    std::fputs("usage: shred_command_bench FOLDER ENTRIES | steps FILE\n", stderr);
+  if (argc == 3 && std::wstring(argv[1]) == L"count") return Count(argv[2]);
+  const bool stop = argc == 5 && std::wstring(argv[1]) == L"stop";
+  if (argc != 3 && !stop) {
+    std::fputs("usage: shred_command_bench FOLDER ENTRIES | steps FILE | count FOLDER |"
+               " stop FOLDER ENTRIES FILES|PERCENT%\n",
+               stderr);
     return 2;
   }
+  if (stop) ++argv;
   const std::wstring folder = argv[1];
   const int entries = std::stoi(argv[2]);
   gui::RunningProgram program = gui::StartProgram(folder);
@@ -111,6 +187,38 @@ int wmain(int argc, wchar_t** argv) {
   if (!confirm) return Fail("no confirmation box");
   const ULONGLONG start = GetTickCount64();
   gui::Click(GetDlgItem(confirm, IDYES));
+  if (stop) {
+    const std::wstring when = argv[3];
+    const bool percent = when.back() == L'%';
+    const long threshold = std::stol(percent ? when.substr(0, when.size() - 1) : when);
+    HWND run = nullptr;
+    const bool due = gui::WaitUntil(
+        [&] {
+          run = RunWindow(pid);
+          if (!run) return false;
+          if (percent)
+            return SendMessageW(GetDlgItem(run, tovo::forms::message::kBar), PBM_GETPOS, 0, 0) >=
+                   threshold;
+          return FilesDone(run) >= threshold;
+        },
+        600000);
+    if (!due) return Fail("the run did not get that far");
+    const ULONGLONG stopped = GetTickCount64();
+    gui::Click(GetDlgItem(run, tovo::forms::message::kStopButton));
+    gui::WaitUntil([&] { return !IsWindow(run) || !IsWindowVisible(run); }, 600000);
+    const ULONGLONG ended = GetTickCount64();
+    const HWND box = NextBox(pid, confirm);
+    const ULONGLONG end = GetTickCount64();
+    if (!box) return Fail("no final box");
+    const std::wstring text = gui::MessageBoxText(box);
+    std::printf("stop_seconds=%.3f\nrun_ended_seconds=%.3f\nbox=%s\n",
+                static_cast<double>(end - stopped) / 1000.0,
+                static_cast<double>(ended - stopped) / 1000.0,
+                tovo::Narrow(text.substr(0, text.find(L'\n'))).c_str());
+    gui::Click(GetDlgItem(box, IDOK));
+    gui::ClosesWithExitCodeZero(program.process, program.mainWindow);
+    return 0;
+  }
   const HWND done = NextBox(pid, confirm);
   const ULONGLONG end = GetTickCount64();
   if (!done || gui::MessageBoxText(done) != L"粉碎顺利完成！") return Fail("no completion box");

@@ -48,6 +48,7 @@ enum class Kind {
   Rectangle,   // a filled rectangle with an outline (shape)
   Button,      // a push button that takes the keyboard focus
   FlatButton,  // a push button that never takes the keyboard focus
+  ProgressBar, // a bar that fills from the left, 0 to 100 (a real progress control)
   Panel,       // a container with optional bevels and its own background
   DirectoryTree,
   FileList,

@@ -44,6 +44,63 @@ constexpr Form kMessageForm{.name = "Frm_message",
                             .colour = kBtnFace,
                             .controls = kMessageControls};
 
+// The lines below the name line: navy 宋体 on the light orange of the frame.
+constexpr Control RunLine(int id, std::string_view name, Rect rect) {
+  return {.id = id,
+          .name = name,
+          .kind = Kind::Label,
+          .parent = kNoParent,
+          .rect = rect,
+          .caption = "",
+          .font = kSongNavy,
+          .colour = kLightOrange};
+}
+
+constexpr Control kRunMessageControls[] = {
+    {.id = kShape3,
+     .name = "Shape3",
+     .kind = Kind::Rectangle,
+     .parent = kNoParent,
+     .rect = {0, 0, 494, 184},
+     .caption = "",
+     .font = {},
+     .colour = kLightOrange,
+     .outline = 33023,  // RGB 255, 128, 0
+     .outlineWidth = 2},
+    kMessageControls[1],  // Shape2: the name line's frame
+    kMessageControls[2],  // Panel1: the name line
+    RunLine(kFilesLine, "FilesLine", {26, 90, 439, 14}),
+    RunLine(kBytesLine, "BytesLine", {26, 108, 439, 14}),
+    {.id = kBar,
+     .name = "Bar",
+     .kind = Kind::ProgressBar,
+     .parent = kNoParent,
+     .rect = {26, 128, 400, 16},
+     .caption = "",
+     .font = {},
+     .colour = kWhite,
+     .outline = 33023},  // the bar's colour, that of the outer frame
+    RunLine(kPercent, "Percent", {432, 130, 36, 14}),
+    RunLine(kTimeLeftLine, "TimeLeftLine", {26, 154, 340, 14}),
+    {.id = kStopButton,
+     .name = "StopButton",
+     .kind = Kind::Button,
+     .parent = kNoParent,
+     .rect = {386, 148, 80, 24},
+     .caption = "停止(&S)",
+     .font = kSongNavy,
+     .colour = kInherit,
+     .tabOrder = 0},
+};
+
+constexpr Form kRunMessageForm{.name = "Frm_message",
+                               .caption = "",
+                               .clientWidth = 494,
+                               .clientHeight = 184,
+                               .font = kSongNavy,
+                               .colour = kBtnFace,
+                               .controls = kRunMessageControls};
+
 constexpr Control kMessage2Controls[] = {
     {.id = kShape1,
      .name = "Shape1",
@@ -116,6 +173,10 @@ constexpr Form kMessage2Form{.name = "Frm_message2",
 
 const Form& MessageForm() {
   return kMessageForm;
+}
+
+const Form& RunMessageForm() {
+  return kRunMessageForm;
 }
 
 const Form& Message2Form() {

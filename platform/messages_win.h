@@ -24,6 +24,14 @@ inline constexpr UINT kFolderChanged = kFirstPrivateMessage + 1;
 // notification was over.
 inline constexpr UINT kTreeDeferred = kFirstPrivateMessage + 2;
 
+// A long run's worker to the main window: the work has ended; wParam is the
+// run's number (LongRun).
+inline constexpr UINT kLongRunEnded = kFirstPrivateMessage + 3;
+
+// A long run's worker to its progress window: something worth seeing at once
+// has changed (a new name); at most one is pending (LongRun).
+inline constexpr UINT kLongRunShowNow = kFirstPrivateMessage + 4;
+
 // The main window to itself: ask about the paths from outside that wait
 // (posted once the window shows, after a drop, and whenever the window is
 // enabled again).

@@ -22,11 +22,11 @@ RECT ShapeOutline(const forms::Rect& r, int penWidth) {
 }  // namespace
 
 void TableForm::CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style,
-                               DWORD exStyle) {
+                               DWORD exStyle, HWND owner) {
   form_ = &form;
   const RECT frame = CentredFrame(form, style, exStyle, ScreenArea());
   Create(WindowClassSpec{.name = className}, exStyle, Wide(form.caption), style, frame.left,
-         frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
+         frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr);
   children_ = BuildForm(form, hwnd(), [this](const forms::Control& control, HWND parent) {
     if (control.kind != forms::Kind::Rectangle) return CreateChild(control, parent);
     shapes_[control.id] = control.rect;  // painted by the window
@@ -35,6 +35,8 @@ void TableForm::CreateFromForm(const forms::Form& form, const wchar_t* className
 }
 
 HWND TableForm::CreateChild(const forms::Control& control, HWND parent) {
+  if (control.kind == forms::Kind::Button) return CreateButton(control, parent);
+  if (control.kind == forms::Kind::ProgressBar) return CreateBar(control, parent);
   const bool panel = control.kind == forms::Kind::Panel;
   // A panel's caption is one line centred both ways; a label's is left aligned.
   const DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX |
@@ -49,6 +51,36 @@ HWND TableForm::CreateChild(const forms::Control& control, HWND parent) {
   const COLORREF back = BackgroundOf(*form_, control);
   const bool transparent = (control.look & forms::kTransparent) != 0;
   looks_[child] = Look{ToColorRef(font.colour), back, transparent, BrushFor(back)};
+  return child;
+}
+
+HWND TableForm::CreateButton(const forms::Control& control, HWND parent) {
+  // The first in the tab order is the default button.
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                      (control.tabOrder == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  const forms::Rect& r = control.rect;
+  const HWND child =
+      CreateWindowExW(0, WC_BUTTONW, Wide(control.caption).c_str(), style, r.left, r.top, r.width,
+                      r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                      GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(FontOf(*form_, control))),
+               FALSE);
+  return child;
+}
+
+HWND TableForm::CreateBar(const forms::Control& control, HWND parent) {
+  const forms::Rect& r = control.rect;
+  const HWND child =
+      CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, r.left, r.top,
+                      r.width, r.height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                      GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(child, PBM_SETRANGE32, 0, 100);
+  // Heeded where the bar is drawn without visual styles (Wine's own theme and
+  // the system's themes draw it in their colours).
+  SendMessageW(child, PBM_SETBKCOLOR, 0, static_cast<LPARAM>(BackgroundOf(*form_, control)));
+  if (control.outline != forms::kInherit)
+    SendMessageW(child, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(ToColorRef(control.outline)));
   return child;
 }
 

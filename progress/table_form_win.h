@@ -1,6 +1,7 @@
 // A borderless top-level window built from a form table: rectangles painted
 // as shapes, labels and panels as STATIC children with their own fonts and
-// colours. The two progress windows are built on it.
+// colours, buttons as push buttons (the one first in the tab order the default), bars as
+// progress controls. The two progress windows are built on it.
 #pragma once
 
 #include <windows.h>
@@ -27,9 +28,10 @@ class TableForm : public Window {
   void SetControlText(int id, const std::string& text);
 
  protected:
-  // Creates the window hidden, centred on the screen, with its controls.
+  // Creates the window hidden, centred on the screen, with its controls;
+  // owned by `owner` when given.
   void CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style,
-                      DWORD exStyle);
+                      DWORD exStyle, HWND owner = nullptr);
 
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -42,6 +44,8 @@ class TableForm : public Window {
   };
 
   HWND CreateChild(const forms::Control& control, HWND parent);
+  HWND CreateButton(const forms::Control& control, HWND parent);
+  HWND CreateBar(const forms::Control& control, HWND parent);
   HFONT FontFor(const forms::Font& font);
   HBRUSH BrushFor(COLORREF colour);
   void Paint(HDC dc);

@@ -6,6 +6,8 @@
 #include <utility>
 
 #include <algorithm>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -284,7 +286,9 @@ TEST_F(ShredCommand, TheProgressWindowNamesEachFileWhileItIsShredded) {
   gui::WaitUntil(
       [&] {
         const std::wstring text = ProgressText();
-        if (!text.empty() && (seen.empty() || seen.back() != text)) seen.push_back(text);
+        const bool counting = text.rfind(L"正在统计", 0) == 0;  // before the first name
+        if (!text.empty() && !counting && (seen.empty() || seen.back() != text))
+          seen.push_back(text);
         for (HWND b : gui::MessageBoxesOf(program_.id()))
           if (b != confirm && IsWindowVisible(b)) done = b;
         return done != nullptr;
@@ -364,6 +368,262 @@ TEST_F(ShredCommand, TheListFollowsItsFolderAndKeepsTheSelection) {
       << "within two seconds";
   EXPECT_GT(SendMessageW(list_, LB_GETSEL, 0, 0), 0) << "b.txt stays selected";
   EXPECT_EQ(SendMessageW(list_, LB_GETSELCOUNT, 0, 0), 1);
+}
+
+// Long runs beside the live window: a folder of many files, each with its
+// own bytes so that whatever the run did not reach can be compared.
+class ShredRun : public ShredCommand {
+ protected:
+  static constexpr int kFiles = 3000;
+  static constexpr size_t kFileBytes = 4 * 1024;
+
+  static std::wstring ManyName(int i) {
+    wchar_t name[32];
+    swprintf(name, 32, L"many\\f%04d.bin", i);
+    return name;
+  }
+  std::string Content(int i) const { return source_.substr(i * kFileBytes, kFileBytes); }
+  // Made on the Unix side (a Windows process takes seconds for as many
+  // files): random bytes cut into the folder's files, their source kept here
+  // for the comparison.
+  void MakeMany() {
+    const std::string unixRoot = testing::UnixPathOf(Narrow(root_));
+    ASSERT_FALSE(unixRoot.empty());
+    ASSERT_TRUE(testing::RunUnix(
+        {"/bin/sh", "-c",
+         "cd " + unixRoot + " && head -c " + std::to_string(kFiles * kFileBytes) +
+             " /dev/urandom > source && mkdir many && split -b " + std::to_string(kFileBytes) +
+             " -d -a 4 --additional-suffix=.bin source many/f"}));
+    UniqueFile f(CreateFileW(Path(L"source").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             0, nullptr));
+    ASSERT_TRUE(f);
+    source_.assign(kFiles * kFileBytes, '\0');
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(f.get(), source_.data(), static_cast<DWORD>(source_.size()), &read,
+                         nullptr) &&
+                read == source_.size());
+    f.reset();
+    ASSERT_TRUE(DeleteFileW(Path(L"source").c_str()));
+  }
+  std::optional<std::string> Read(const std::wstring& name) const {
+    UniqueFile f(CreateFileW(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+    if (!f) return std::nullopt;
+    std::string data(kFileBytes + 1, '\0');
+    DWORD read = 0;
+    ReadFile(f.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
+    data.resize(read);
+    return data;
+  }
+
+  // Starts the shredding of the folder "many" and waits for its window.
+  void StartRun() {
+    Start({L"many"});
+    Select({L"many"});
+    const HWND confirm = Press();
+    ASSERT_TRUE(confirm);
+    confirm_ = confirm;
+    Answer(confirm, IDYES);
+    ASSERT_TRUE(gui::WaitUntil([&] { return RunWindow() != nullptr; }, 10000));
+  }
+  HWND RunWindow() const {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"TFrm_message", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"TFrm_message", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == program_.id() && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+  }
+  std::wstring Line(int id) const {
+    wchar_t text[256] = {};
+    if (const HWND w = RunWindow()) InternalGetWindowText(GetDlgItem(w, id), text, 256);
+    return text;
+  }
+  // The files line "文件：1,234 / 3,000 个" as {done, total}.
+  std::optional<std::pair<int, int>> FileCounts() const {
+    const std::wstring line = Line(forms::message::kFilesLine);
+    const size_t slash = line.find(L" / ");
+    if (line.rfind(L"文件：", 0) != 0 || slash == std::wstring::npos) return std::nullopt;
+    const auto number = [](std::wstring text) {
+      std::erase(text, L',');
+      return std::stoi(text);
+    };
+    const size_t lead = std::wstring(L"文件：").size();
+    const size_t unit = line.find(L" 个", slash);
+    return std::pair{number(line.substr(lead, slash - lead)),
+                     number(line.substr(slash + 3, unit - slash - 3))};
+  }
+  // Waits until the run has ended at least `files` files.
+  bool WaitForDone(int files) {
+    return gui::WaitUntil(
+        [&] {
+          const auto counts = FileCounts();
+          return counts && counts->first >= files;
+        },
+        30000);
+  }
+  HWND FinalBox() { return NextBox(confirm_); }
+
+  // After a stop: the box counts what was destroyed and left; every file
+  // left is byte for byte as written, except the one the box names as
+  // partly overwritten; the run ended early.
+  void ExpectStoppedAndTheRestUntouched(HWND box) {
+    const std::wstring text = gui::MessageBoxText(box);
+    ASSERT_EQ(text.rfind(L"已停止：已粉碎 ", 0), 0u) << Narrow(text);
+    const std::wstring partly = L"（已停止，部分内容已覆盖）";
+    std::wstring partlyName;
+    if (const size_t at = text.find(partly); at != std::wstring::npos) {
+      const size_t start = text.rfind(L'\n', at) + 1;
+      partlyName = text.substr(start, at - start);
+    }
+    int left = 0, identical = 0;
+    for (int i = 0; i < kFiles; ++i) {
+      const std::optional<std::string> data = Read(ManyName(i));
+      if (!data) continue;
+      ++left;
+      if (Path(ManyName(i)) == partlyName) continue;
+      EXPECT_EQ(*data, Content(i)) << Narrow(ManyName(i)) << " was changed";
+      if (*data == Content(i)) ++identical;
+    }
+    EXPECT_GT(identical, 0) << "the run stopped early";
+    const std::wstring untouched = L"其余 " + Grouped(identical) + L" 个文件未改动。";
+    EXPECT_NE(text.find(untouched), std::wstring::npos) << Narrow(text);
+    EXPECT_EQ(left, identical + (partlyName.empty() ? 0 : 1));
+    EXPECT_TRUE(Exists(L"many")) << "no folder is removed after a stop";
+  }
+  static std::wstring Grouped(int n) {
+    std::wstring digits = std::to_wstring(n);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, L",");
+    return digits;
+  }
+
+  std::string source_;
+  HWND confirm_ = nullptr;
+};
+
+TEST_F(ShredRun, TheMainWindowStaysLiveAndDisabledWhileTheWindowShowsHowFarTheRunIs) {
+  MakeMany();
+  StartRun();
+  const HWND run = RunWindow();
+  const HWND stop = GetDlgItem(run, forms::message::kStopButton);
+  EXPECT_EQ(gui::WindowText(stop), L"停止(&S)");
+  EXPECT_TRUE(GetWindowLongW(stop, GWL_STYLE) & BS_DEFPUSHBUTTON) << "the default button";
+  EXPECT_EQ(gui::FocusOf(run), stop) << "the keyboard reaches it";
+  EXPECT_EQ(GetWindow(run, GW_OWNER), window_);
+  std::set<int> done;
+  std::set<int> totals;
+  int answered = 0, late = 0;
+  HWND box = nullptr;
+  gui::WaitUntil(
+      [&] {
+        for (HWND b : gui::MessageBoxesOf(program_.id()))
+          if (b != confirm_ && IsWindowVisible(b)) box = b;
+        if (box || !RunWindow()) return box != nullptr;
+        const std::optional<std::pair<int, int>> counts = FileCounts();
+        // Well before the end, so that the run cannot end between the looks.
+        if (counts && counts->first < counts->second / 2) {
+          EXPECT_FALSE(IsWindowEnabled(window_)) << "no second command during the run";
+        }
+        DWORD_PTR result = 0;
+        const ULONGLONG before = GetTickCount64();
+        if (SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
+          ++answered;
+        if (GetTickCount64() - before > 1000) ++late;
+        if (counts) {
+          done.insert(counts->first);
+          totals.insert(counts->second);
+        }
+        return false;
+      },
+      60000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(gui::MessageBoxText(box), L"粉碎顺利完成！");
+  EXPECT_GT(answered, 5) << "the main window answers during the run";
+  EXPECT_EQ(late, 0);
+  EXPECT_EQ(totals, std::set<int>{kFiles});
+  EXPECT_GE(done.size(), 3u) << "a growing count";
+  EXPECT_FALSE(Exists(L"many"));
+  Answer(box, IDOK);
+  EXPECT_TRUE(IsWindowEnabled(window_)) << "enabled again once the box is answered";
+}
+
+// Pressed from the keyboard, as the window's default button: Tab keeps the
+// focus on it, Enter presses it.
+TEST_F(ShredRun, TheStopButtonStopsTheRunAndEveryFileNotReachedIsAsItWas) {
+  MakeMany();
+  StartRun();
+  ASSERT_TRUE(WaitForDone(50));
+  const HWND stop = GetDlgItem(RunWindow(), forms::message::kStopButton);
+  gui::PostKey(RunWindow(), VK_TAB);
+  gui::PostKey(RunWindow(), VK_RETURN);
+  ASSERT_TRUE(gui::WaitUntil([&] { return !IsWindowEnabled(stop) || !RunWindow(); }, 5000))
+      << "the button greys";
+  const HWND box = FinalBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(gui::WindowText(box), L"请注意");
+  EXPECT_EQ(GetWindow(box, GW_OWNER), window_);
+  EXPECT_FALSE(RunWindow());
+  ExpectStoppedAndTheRestUntouched(box);
+  Answer(box, IDOK);
+}
+
+TEST_F(ShredRun, EscStopsTheRunAndASecondRunThenEndsIt) {
+  MakeMany();
+  StartRun();
+  ASSERT_TRUE(WaitForDone(50));
+  gui::PostKey(RunWindow(), VK_ESCAPE);
+  const HWND box = FinalBox();
+  ASSERT_TRUE(box);
+  ExpectStoppedAndTheRestUntouched(box);
+  Answer(box, IDOK);
+  ASSERT_TRUE(gui::WaitUntil([&] { return Texts() == Names{L"many"}; }, 5000));
+  Select({L"many"});
+  const HWND again = Press();
+  ASSERT_TRUE(again);
+  Answer(again, IDYES);
+  const HWND done = NextBox(again);
+  ASSERT_TRUE(done);
+  const std::wstring text = gui::MessageBoxText(done);
+  // The file left partly overwritten is shredded like any other now.
+  EXPECT_EQ(text, L"粉碎顺利完成！");
+  EXPECT_FALSE(Exists(L"many"));
+  Answer(done, IDOK);
+}
+
+TEST_F(ShredRun, ACloseRequestStopsTheRunAndThenEndsTheProgram) {
+  MakeMany();
+  StartRun();
+  ASSERT_TRUE(WaitForDone(50));
+  PostMessageW(window_, WM_CLOSE, 0, 0);  // as another program or the task bar does
+  DWORD code = 1;
+  ASSERT_TRUE(program_.WaitForExit(15000, &code));
+  EXPECT_EQ(code, 0u);
+  int left = 0;
+  for (int i = 0; i < kFiles; ++i) left += Read(ManyName(i)) ? 1 : 0;
+  EXPECT_GT(left, 0) << "the run stopped early";
+}
+
+// Log-off: the session asks, then ends; the run has stopped when the end is
+// answered, and the program closes.
+TEST_F(ShredRun, TheEndOfTheSessionStopsTheRunBeforeItIsAnswered) {
+  MakeMany();
+  StartRun();
+  ASSERT_TRUE(WaitForDone(50));
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  ASSERT_TRUE(SendMessageTimeoutW(window_, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer));
+  EXPECT_FALSE(RunWindow()) << "the run has ended";
+  int left = 0;
+  for (int i = 0; i < kFiles; ++i) {
+    const std::optional<std::string> data = Read(ManyName(i));
+    left += data ? 1 : 0;
+  }
+  EXPECT_GT(left, 0) << "the run stopped early";
+  DWORD code = 1;
+  ASSERT_TRUE(program_.WaitForExit(15000, &code));
+  EXPECT_EQ(code, 0u);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The progress windows: their form tables, the modes of ShowProgress and the
-// hidden second window.
+// The progress windows: their form tables, the modes of ShowProgress, the
+// window of a long run and the hidden second window.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -24,13 +24,21 @@ TEST_P(FormTable, IdsAreUniqueAndControlsLieInsideTheClientArea) {
     EXPECT_GE(c.rect.top, 0) << c.name;
     EXPECT_LE(c.rect.right(), f.clientWidth) << c.name;
     EXPECT_LE(c.rect.bottom(), f.clientHeight) << c.name;
-    EXPECT_EQ(c.tabOrder, forms::kNoTab) << c.name << ": progress windows take no focus";
+    // Only a run's stop button takes the focus.
+    if (c.kind == forms::Kind::Button)
+      EXPECT_EQ(c.tabOrder, 0) << c.name;
+    else
+      EXPECT_EQ(c.tabOrder, forms::kNoTab) << c.name << ": only buttons take the focus";
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, FormTable,
-                         testing::Values(&form::MessageForm(), &form::Message2Form()),
-                         [](const auto& info) { return std::string(info.param->name); });
+                         testing::Values(&form::MessageForm(), &form::RunMessageForm(),
+                                         &form::Message2Form()),
+                         [](const auto& info) {
+                           return std::string(info.param->name) + "_" +
+                                  std::to_string(info.param->clientHeight);
+                         });
 
 class ShowProgressTest : public testing::Test {
  protected:
@@ -104,6 +112,50 @@ TEST_F(ShowProgressTest, OtherModesAndModesWithoutAWindowDoNothing) {
   ShowProgress("x", 7);
   EXPECT_EQ(ProgressWindow(), w);
   EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(w, form::kPanel1)), 0);
+}
+
+// The window of a long run: its lines, its bar and what it reports.
+TEST(RunProgressWindowTest, ShowsTheLinesAndTheBarAndReportsStopCloseAndTick) {
+  int stops = 0, closes = 0, ticks = 0;
+  TFrm_message window(nullptr, {.stop = [&] { ++stops; },
+                                .close = [&] { ++closes; },
+                                .tick = [&] { ++ticks; },
+                                .showNow = [&] { ++ticks; }});
+  const HWND w = window.hwnd();
+  ASSERT_TRUE(w);
+  RECT client;
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 494);
+  EXPECT_EQ(client.bottom, 184);
+  window.SetLines({.name = "正在粉碎：a.txt，请稍等...",
+                   .files = "文件：1 / 4 个",
+                   .bytes = "数据：1.00 KB / 4.00 KB",
+                   .percent = 25,
+                   .percentText = "25%",
+                   .timeLeft = "剩余时间：正在估算..."});
+  EXPECT_EQ(window.ControlText(form::kPanel1), "正在粉碎：a.txt，请稍等...");
+  EXPECT_EQ(window.ControlText(form::kFilesLine), "文件：1 / 4 个");
+  EXPECT_EQ(window.ControlText(form::kBytesLine), "数据：1.00 KB / 4.00 KB");
+  EXPECT_EQ(window.ControlText(form::kPercent), "25%");
+  EXPECT_EQ(window.ControlText(form::kTimeLeftLine), "剩余时间：正在估算...");
+  EXPECT_EQ(SendMessageW(window.Control(form::kBar), PBM_GETPOS, 0, 0), 25);
+  const HWND stop = window.Control(form::kStopButton);
+  EXPECT_EQ(window.ControlText(form::kStopButton), "停止(&S)");
+  EXPECT_TRUE(GetWindowLongW(stop, GWL_STYLE) & BS_DEFPUSHBUTTON);
+  EXPECT_EQ(LOWORD(SendMessageW(w, DM_GETDEFID, 0, 0)), form::kStopButton) << "Enter presses it";
+  SendMessageW(w, WM_COMMAND, MAKEWPARAM(form::kStopButton, BN_CLICKED),
+               reinterpret_cast<LPARAM>(stop));
+  SendMessageW(w, WM_COMMAND, IDCANCEL, 0);  // Esc
+  EXPECT_EQ(stops, 2);
+  SendMessageW(w, WM_CLOSE, 0, 0);
+  EXPECT_EQ(closes, 1);
+  EXPECT_TRUE(IsWindow(w)) << "the run decides when it closes";
+  SendMessageW(w, kLongRunShowNow, 0, 0);
+  EXPECT_EQ(ticks, 1);
+  window.DisableStop();
+  EXPECT_FALSE(IsWindowEnabled(stop));
+  window.Close();
+  EXPECT_FALSE(IsWindow(w));
 }
 
 TEST(StartupProgressWindowsTest, BothExistHiddenAndTheSecondIsReset) {

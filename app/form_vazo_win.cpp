@@ -153,6 +153,8 @@ HWND Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent,
   tree_ = std::make_unique<DirectoryTreeWidget>();
   // Drives whose kind cannot be determined are not shown.
   tree_->SetDriveTypes({dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM});
+  tree_->SetRightClickSelect(true);
+  tree_->OnContextPopup = [this](POINT at) { TreePopup(at); };
   tree_->Create(parent, control.id, rect, windowFont_.get(),
                 ToColorRef(FontOf(vazo::MainForm(), control).colour));
   tree_->SetIndent(19);

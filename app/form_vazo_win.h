@@ -35,6 +35,14 @@ namespace tovo {
 using DirectoryTreeWidget = TDirectoryTree;
 using FileListWidget = TShellFileListBox;
 
+// The folder watches of both views, quiet while this lives: a long run's
+// steps are not re-read one by one, and no watch holds a folder open that
+// the run removes.
+struct QuietViews {
+  FolderWatch::Suspension list;
+  FolderWatch::Suspension tree;
+};
+
 class Tform_vazo : public Window {
  public:
   Tform_vazo() = default;
@@ -91,6 +99,16 @@ class Tform_vazo : public Window {
   // disabled.
   void FormDropFiles(HDROP drop);
 
+  // The menu of the tree's selected node at the screen point `at`: on a
+  // drive node, the free-space wipe, offered where CanWipeDriveType allows it
+  // and the drive is ready, greyed otherwise. Folders have no menu.
+  void TreePopup(POINT at);
+  // Asks for consent naming the drive, its free space and a rough time, then
+  // wipes the free space of the drive whose root is `root` as a long run;
+  // the final box says how much was overwritten, how long it took and
+  // whether it was stopped. Does nothing while another run is under way.
+  void WipeFreeSpaceOf(const std::string& root);
+
   // Long work beside the live window: shows the progress window, disables
   // this one and runs `spec.work` on a worker thread; `spec.done` runs here
   // once it has ended. A stop button, Esc or a close request stops it; after
@@ -99,6 +117,7 @@ class Tform_vazo : public Window {
   // run is under way.
   bool RunLong(LongRunSpec spec);
   bool Busy() const { return longRun_ != nullptr; }
+  QuietViews Quiet() { return QuietViews{fileList_->SuspendWatch(), tree_->SuspendWatch()}; }
   // The open run's progress window, or null.
   HWND RunWindow() const { return longRun_ ? longRun_->ProgressWindow() : nullptr; }
   void Button2Click();

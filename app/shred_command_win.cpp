@@ -39,10 +39,8 @@ constexpr unsigned kWorkers = 4;
 // between its steps, no watch holds a folder open that it removes), and the
 // worker leaves its result here.
 struct ShredRunState {
-  ShredRunState(FileListWidget& list, DirectoryTreeWidget& tree)
-      : quietList(list.SuspendWatch()), quietTree(tree.SuspendWatch()) {}
-  FolderWatch::Suspension quietList;
-  FolderWatch::Suspension quietTree;
+  explicit ShredRunState(Tform_vazo& form) : quiet(form.Quiet()) {}
+  QuietViews quiet;
   ShredRunResult result;
 };
 
@@ -85,7 +83,7 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
     ShredCommandBox(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  auto state = std::make_shared<ShredRunState>(FileListBox(), DirectoryListBox1());
+  auto state = std::make_shared<ShredRunState>(*this);
   LongRunSpec spec;
   spec.work = [paths, state](const StopSignal& stop, RunProgress& progress,
                              const ShowNow& showNow) {

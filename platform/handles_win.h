@@ -74,6 +74,13 @@ struct ChangeNotificationTraits {
   static void Close(pointer h) { FindCloseChangeNotification(h); }
 };
 
+// Menus made with CreatePopupMenu: null when absent.
+struct MenuTraits {
+  using pointer = HMENU;
+  static pointer Invalid() { return nullptr; }
+  static void Close(pointer h) { DestroyMenu(h); }
+};
+
 struct IconTraits {
   using pointer = HICON;
   static pointer Invalid() { return nullptr; }
@@ -125,6 +132,7 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;

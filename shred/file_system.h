@@ -23,7 +23,9 @@ inline constexpr SystemCode kPathNotFound = 3;
 inline constexpr SystemCode kAccessDenied = 5;
 inline constexpr SystemCode kNoMoreFiles = 18;
 inline constexpr SystemCode kSharingViolation = 32;
+inline constexpr SystemCode kHandleDiskFull = 39;
 inline constexpr SystemCode kLockViolation = 33;
+inline constexpr SystemCode kNotSupported = 50;
 inline constexpr SystemCode kFileExists = 80;
 inline constexpr SystemCode kDiskFull = 112;
 inline constexpr SystemCode kDirNotEmpty = 145;
@@ -58,6 +60,15 @@ class OpenFile {
   virtual SystemCode Close() = 0;
 };
 
+// What a volume tells about its space. Sizes the system does not give are 0.
+struct VolumeFacts {
+  std::uint64_t freeBytes = 0;       // what this process may still write there
+  std::uint32_t sectorBytes = 0;     // the unit of an unbuffered write
+  std::uint32_t clusterBytes = 0;    // the unit the volume allocates in
+  std::uint32_t recordBytes = 0;     // one file record (NTFS), where small files live whole
+  std::uint64_t fileTableBytes = 0;  // the file table's size (NTFS)
+};
+
 // The process's current folder is part of it: the walk changes and restores
 // it (CurrentFolderOwner).
 class FileSystem : public CurrentFolderOwner {
@@ -87,6 +98,34 @@ class FileSystem : public CurrentFolderOwner {
   // False where removing a folder link would remove its target instead
   // (Wine acts on the target), so that links must be left in place.
   virtual bool CanRemoveFolderLinks() const = 0;
+
+  // The operations of the free-space wipe and of the folder-index scrub. A
+  // file system without them reports kNotSupported, so those steps are
+  // skipped (the scrub) or refused (the wipe).
+
+  // The space facts of the volume whose root folder is `root` ("C:\").
+  virtual SystemCode QueryVolume(const std::string& root, VolumeFacts& facts);
+  // Creates a new empty file for writing, never opening an existing one
+  // (kFileExists). With `unbuffered` every write goes to the disk before it
+  // returns, so that a full volume is reported by the write itself; its
+  // sizes and the data's address must then be multiples of the sector size.
+  // The file is not sparse; in a folder made by CreatePlainFolder it is
+  // neither compressed nor encrypted.
+  virtual SystemCode CreateNewFile(const std::string& path, bool unbuffered,
+                                   std::unique_ptr<OpenFile>& file);
+  // Creates a folder whose new files are stored plain (neither compressed
+  // nor encrypted), whatever its parent passes on, or fails.
+  virtual SystemCode CreatePlainFolder(const std::string& path);
 };
+
+inline SystemCode FileSystem::QueryVolume(const std::string&, VolumeFacts&) {
+  return syscode::kNotSupported;
+}
+inline SystemCode FileSystem::CreateNewFile(const std::string&, bool, std::unique_ptr<OpenFile>&) {
+  return syscode::kNotSupported;
+}
+inline SystemCode FileSystem::CreatePlainFolder(const std::string&) {
+  return syscode::kNotSupported;
+}
 
 }  // namespace tovo

@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "shred/conceal_metadata.h"
+#include "shred/index_scrub.h"
 
 namespace tovo {
 namespace {
@@ -81,6 +82,7 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
     }
   });
   if (options.concealMetadata) {
+    ScrubFolderIndex(fs, base, 0);
     ShredOutcome outcome = RemoveFolderConcealed(fs, folder);
     if (!outcome.destroyed()) notRemoved.push_back(std::move(outcome));
   } else if (const SystemCode code = fs.RemoveFolder(base)) {

@@ -36,7 +36,9 @@ class RandomGenerator {
 };
 
 // The one generator of the process. It starts at 0 and is never seeded from
-// anything else; its state carries over from file to file. Window thread only.
+// anything else; its state carries over from file to file and from run to
+// run. Used by one thread at a time: the thread of the one run under way
+// (runs never overlap), which opens the files in order.
 RandomGenerator& ProcessRandomGenerator();
 
 }  // namespace tovo

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "shred/index_scrub.h"
 
 namespace tovo {
 namespace {
@@ -71,6 +72,7 @@ ShredRunResult RunShred(FileSystem& fs, RandomGenerator& generator,
   ShredPipeline run(fs, generator, options, std::move(pipeline));
   for (const std::string& path : paths) ShredPathInto(run, path, onFile);
   result.failures = run.TakeFailures();
+  if (options.concealMetadata) ScrubSelectionParents(fs, paths);
   result.stopped = run.Stopped();
   result.destroyed = run.Destroyed();
   // The disk may have changed since the count; never a negative count.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <winioctl.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -116,6 +118,46 @@ UniqueFile OpenNoSharing(const std::wstring& path, DWORD access) {
       CreateFileW(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+// The file record size and the file table's length, where the volume is NTFS
+// and tells them to this process (a handle on the root folder is enough on
+// recent Windows; Wine does not implement the request).
+void QueryFileTable(const std::wstring& root, VolumeFacts& facts) {
+  const UniqueFile folder(CreateFileW(root.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder) return;
+  NTFS_VOLUME_DATA_BUFFER data{};
+  DWORD returned = 0;
+  if (DeviceIoControl(folder.get(), FSCTL_GET_NTFS_VOLUME_DATA, nullptr, 0, &data, sizeof data,
+                      &returned, nullptr)) {
+    facts.recordBytes = data.BytesPerFileRecordSegment;
+    facts.fileTableBytes = static_cast<std::uint64_t>(data.MftValidDataLength.QuadPart);
+  }
+}
+
+// Turns off the compression and the encryption a new folder took over from
+// its parent, so that the files made in it are stored as written.
+SystemCode MakeFolderPlain(const std::wstring& folder) {
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+  if (attributes & FILE_ATTRIBUTE_COMPRESSED) {
+    const UniqueFile handle(CreateFileW(folder.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return LastError();
+    USHORT none = COMPRESSION_FORMAT_NONE;
+    DWORD returned = 0;
+    if (!DeviceIoControl(handle.get(), FSCTL_SET_COMPRESSION, &none, sizeof none, nullptr, 0,
+                         &returned, nullptr)) {
+      return LastError();
+    }
+  }
+  if ((attributes & FILE_ATTRIBUTE_ENCRYPTED) && !DecryptFileW(folder.c_str(), 0)) {
+    return LastError();
+  }
+  return 0;
+}
+
 }  // namespace
 
 SystemCode WindowsFileSystem::ReadAttributes(const std::string& path, std::uint32_t& attributes) {
@@ -185,6 +227,46 @@ SystemCode WindowsFileSystem::EnterFolder(const std::string& path) {
 bool WindowsFileSystem::CanRemoveFolderLinks() const {
   // Wine's RemoveDirectoryW removes an empty link target instead of the link.
   return !RunningUnderWine();
+}
+
+SystemCode WindowsFileSystem::QueryVolume(const std::string& root, VolumeFacts& facts) {
+  const std::wstring name = Wide(JoinPath(root, ""));
+  ULARGE_INTEGER available{}, total{}, free{};
+  if (!GetDiskFreeSpaceExW(name.c_str(), &available, &total, &free)) return LastError();
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  if (!GetDiskFreeSpaceW(name.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                         &clusters)) {
+    return LastError();
+  }
+  facts = VolumeFacts{};
+  facts.freeBytes = available.QuadPart;
+  facts.sectorBytes = bytesPerSector;
+  facts.clusterBytes = sectorsPerCluster * bytesPerSector;
+  QueryFileTable(name, facts);
+  return 0;
+}
+
+SystemCode WindowsFileSystem::CreateNewFile(const std::string& path, bool unbuffered,
+                                            std::unique_ptr<OpenFile>& file) {
+  // Write-through and no buffering: a full volume shows as the failure of the
+  // write that does not fit, not later at a flush or in the lazy writer.
+  const DWORD flags =
+      FILE_ATTRIBUTE_NORMAL | (unbuffered ? FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING : 0);
+  UniqueFile handle(CreateFileW(SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                                nullptr, CREATE_NEW, flags, nullptr));
+  if (!handle) return LastError();
+  file = std::make_unique<WindowsOpenFile>(std::move(handle));
+  return 0;
+}
+
+SystemCode WindowsFileSystem::CreatePlainFolder(const std::string& path) {
+  const std::wstring name = SystemPath(path);
+  if (!CreateDirectoryW(name.c_str(), nullptr)) return LastError();
+  if (const SystemCode code = MakeFolderPlain(name)) {
+    RemoveDirectoryW(name.c_str());
+    return code;
+  }
+  return 0;
 }
 
 WindowsFileSystem& SystemFileSystem() {

@@ -20,6 +20,10 @@ class WindowsFileSystem final : public FileSystem {
   std::string CurrentFolder() override;
   SystemCode EnterFolder(const std::string& path) override;
   bool CanRemoveFolderLinks() const override;
+  SystemCode QueryVolume(const std::string& root, VolumeFacts& facts) override;
+  SystemCode CreateNewFile(const std::string& path, bool unbuffered,
+                           std::unique_ptr<OpenFile>& file) override;
+  SystemCode CreatePlainFolder(const std::string& path) override;
 };
 
 // The process's instance, for the program and the tests on real files.

@@ -68,14 +68,12 @@ class ShellFolderValue {
 class ProgramTree : public testing::Test {
  protected:
   void Start() {
-    // Started on drive C:, so the tree opens on C:\ at start-up.
-    gui::RunningProgram running = gui::StartProgram(L"C:\\windows");
-    program_ = std::move(running.process);
-    window_ = running.mainWindow;
-    ASSERT_NE(window_, nullptr);
-    tree_ = GetDlgItem(window_, vazo::kDirectoryListBox1);
-    remote_ = std::make_unique<gui::RemoteTree>(tree_, program_.id());
-    ASSERT_TRUE(*remote_);
+    gui::ProgramWithTree started = gui::StartWithTree();
+    program_ = std::move(started.process);
+    window_ = started.mainWindow;
+    tree_ = started.tree;
+    remote_ = std::move(started.remote);
+    ASSERT_TRUE(remote_);
   }
 
   bool SelectionIs(const std::vector<std::wstring>& path) {

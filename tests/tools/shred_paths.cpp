@@ -1,5 +1,6 @@
 // Test helper: shreds each argument as the shred command would (a folder
-// tree or one file), on the real file system.
+// tree or one file), on the real file system, then scrubs the index of the
+// folders that held them.
 //
 //   shred_paths.exe PATH...
 //
@@ -10,9 +11,12 @@
 
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "platform/wide_win.h"
 #include "shred/folder_shredder.h"
+#include "shred/index_scrub.h"
 #include "shred/windows_file_system_win.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -21,7 +25,9 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   int result = 0;
+  std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
+    paths.push_back(tovo::Narrow(argv[i]));
     try {
       for (const tovo::ShredOutcome& left :
            tovo::ShredPathWith(tovo::SystemFileSystem(), tovo::ProcessRandomGenerator(),
@@ -35,5 +41,7 @@ int wmain(int argc, wchar_t** argv) {
       return 2;
     }
   }
+  // As the shred command does after its run.
+  tovo::ScrubSelectionParents(tovo::SystemFileSystem(), paths);
   return result;
 }

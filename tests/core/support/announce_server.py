@@ -1,4 +1,4 @@
-#!/ usr / bin / env python3
+#!/usr/bin/env python3
 """Loopback stand-in for the announcement service, started by the fetch tests.
 
 usage: announce_server.py DIR [PORT [LIFETIME]]
@@ -6,8 +6,7 @@ usage: announce_server.py DIR [PORT [LIFETIME]]
 Listens on 127.0.0.1 at PORT (default: a free one) and writes the port to
 DIR/port. The reply is chosen by the request's softid value (see REPLIES; the
 program's own id "Ruzidudu" gets three demonstration lines, so a build whose
-site host is 127.0.0.1:PORT shows a rotating strip);
-the raw request bytes are
+site host is 127.0.0.1:PORT shows a rotating strip); the raw request bytes are
 written to DIR/<softid>.request. Ends by itself after LIFETIME seconds
 (default 300).
 """
@@ -72,30 +71,47 @@ def serve(conn, folder):
         conn.settimeout(30)
         request = b""
         try:
-  while
-    b "\r\n\r\n" not in request
-        : chunk = conn.recv(4096) if not chunk : return request +=
-          chunk except OSError : return name = softid(request) safe =
-                                     re.sub(r "[^A-Za-z0-9_-]", "_", name) or
-                                     "none" with open(os.path.join(folder, safe + ".request"), "wb")
-                                                 as out : out.write(request) if name == "silent"
-        : time.sleep(60) #accepts and never answers return try : conn
-      .sendall(REPLIES.get(name, ok("", "404 Not Found"))) except OSError : pass
+            while b"\r\n\r\n" not in request:
+                chunk = conn.recv(4096)
+                if not chunk:
+                    return
+                request += chunk
+        except OSError:
+            return
+        name = softid(request)
+        safe = re.sub(r"[^A-Za-z0-9_-]", "_", name) or "none"
+        with open(os.path.join(folder, safe + ".request"), "wb") as out:
+            out.write(request)
+        if name == "silent":
+            time.sleep(60)  # accepts and never answers
+            return
+        try:
+            conn.sendall(REPLIES.get(name, ok("", "404 Not Found")))
+        except OSError:
+            pass
 
-                                                                            def main()
-          : folder = sys.argv[1] port =
-          int(sys.argv[2]) if len (sys.argv) > 2 else 0 lifetime =
-              int(sys.argv[3]) if len (sys.argv) > 3 else LIFETIME listener =
-                  socket.socket(socket.AF_INET, socket.SOCK_STREAM) listener
-                      .setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1) listener
-                      .bind(("127.0.0.1", port)) listener.listen(16) listener.settimeout(1) tmp =
-                      os.path.join(folder, "port.tmp") with open(tmp, "w") as out
-          : out.write(str(listener.getsockname()[1])) os.rename(tmp,
-                                                                os.path.join(folder, "port")) end =
-                          time.monotonic() + lifetime while time.monotonic() < end : try : conn,
-            _
-= listener.accept() except socket.timeout
-    : continue threading.Thread(target = serve, args = (conn, folder), daemon = True)
-          .start()
 
-              if __name__ == "__main__" : main()
+def main():
+    folder = sys.argv[1]
+    port = int(sys.argv[2]) if len(sys.argv) > 2 else 0
+    lifetime = int(sys.argv[3]) if len(sys.argv) > 3 else LIFETIME
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", port))
+    listener.listen(16)
+    listener.settimeout(1)
+    tmp = os.path.join(folder, "port.tmp")
+    with open(tmp, "w") as out:
+        out.write(str(listener.getsockname()[1]))
+    os.rename(tmp, os.path.join(folder, "port"))
+    end = time.monotonic() + lifetime
+    while time.monotonic() < end:
+        try:
+            conn, _ = listener.accept()
+        except socket.timeout:
+            continue
+        threading.Thread(target=serve, args=(conn, folder), daemon=True).start()
+
+
+if __name__ == "__main__":
+    main()

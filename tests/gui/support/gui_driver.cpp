@@ -179,6 +179,17 @@ std::vector<HWND> MessageBoxesOf(DWORD pid) {
   return search.found;
 }
 
+HWND VisibleWindowOf(DWORD pid, const wchar_t* className) {
+  HWND found = nullptr;
+  for (HWND w = FindWindowExW(nullptr, nullptr, className, nullptr); w;
+       w = FindWindowExW(nullptr, w, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) found = w;
+  }
+  return found;
+}
+
 HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
   HWND box = nullptr;
   WaitUntil(

@@ -79,6 +79,10 @@ bool HandledPostedMessages(HWND tree, DWORD timeoutMs = 5000);
 HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& className = L"",
                    DWORD timeoutMs = 15000);
 
+// A visible top-level window of class `className` of process `pid`, now
+// (the last one found), or null.
+HWND VisibleWindowOf(DWORD pid, const wchar_t* className);
+
 // The visible message boxes (class #32770) of process `pid`, now.
 std::vector<HWND> MessageBoxesOf(DWORD pid);
 // The first message box of `pid` that appears within `timeoutMs`, or null.

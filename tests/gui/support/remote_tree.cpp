@@ -1,5 +1,9 @@
 #include "gui/support/remote_tree.h"
 
+#include <gtest/gtest.h>
+
+#include "forms/main_form.h"
+
 namespace tovo::gui {
 
 RemoteTree::RemoteTree(HWND tree, DWORD pid)
@@ -31,6 +35,15 @@ std::wstring RemoteTree::Text(HTREEITEM item) const {
   return text;
 }
 
+RECT RemoteTree::TextRect(HTREEITEM item) const {
+  // The message takes the item in the rectangle it fills.
+  WriteProcessMemory(process_.get(), block_, &item, sizeof(item), nullptr);
+  SendMessageW(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(block_));
+  RECT rect = {};
+  ReadProcessMemory(process_.get(), block_, &rect, sizeof(rect), nullptr);
+  return rect;
+}
+
 std::vector<std::wstring> RemoteTree::RootTexts() const {
   return ChildTexts(nullptr);
 }
@@ -50,6 +63,20 @@ std::vector<std::wstring> RemoteTree::SelectionPath() const {
     path.insert(path.begin(), Text(item));
   }
   return path;
+}
+
+ProgramWithTree StartWithTree() {
+  RunningProgram running = StartProgram(L"C:\\windows");
+  ProgramWithTree started{std::move(running.process), running.mainWindow, nullptr, nullptr};
+  EXPECT_NE(started.mainWindow, nullptr);
+  if (!started.mainWindow) return started;
+  started.tree = GetDlgItem(started.mainWindow, forms::vazo::kDirectoryListBox1);
+  started.remote = std::make_unique<RemoteTree>(started.tree, started.process.id());
+  if (!*started.remote) {
+    ADD_FAILURE() << "the tree's memory cannot be reached";
+    started.remote.reset();
+  }
+  return started;
 }
 
 }  // namespace tovo::gui

@@ -7,9 +7,11 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gui/support/gui_driver.h"
 #include "platform/handles_win.h"
 
 namespace tovo::gui {
@@ -30,6 +32,8 @@ class RemoteTree {
   // The texts from the drive node down to the selected node.
   std::vector<std::wstring> SelectionPath() const;
   HTREEITEM Selected() const { return Next(nullptr, TVGN_CARET); }
+  // The rectangle of an item's text in the view's client area.
+  RECT TextRect(HTREEITEM item) const;
 
  private:
   static constexpr SIZE_T kSize = 4096;
@@ -37,5 +41,16 @@ class RemoteTree {
   UniqueKernelHandle process_;
   void* block_ = nullptr;
 };
+
+// The program started in C:\windows (so its tree opens on C:\), with its
+// drive tree readable. Fails the test, leaving `remote` null, when it does
+// not start.
+struct ProgramWithTree {
+  Process process;
+  HWND mainWindow = nullptr;
+  HWND tree = nullptr;
+  std::unique_ptr<RemoteTree> remote;
+};
+ProgramWithTree StartWithTree();
 
 }  // namespace tovo::gui

@@ -1,0 +1,48 @@
+#include "app/wipe_command.h"
+
+#include "progress/progress_text.h"
+
+namespace tovo {
+namespace {
+
+constexpr unsigned kDriveRemovable = 2;
+constexpr unsigned kDriveFixed = 3;
+// A spinning disk writes large requests at about this rate; the record fill
+// and the release add a little whatever the size.
+constexpr std::uint64_t kEstimateBytesPerSecond = 100u << 20;
+constexpr std::chrono::seconds kEstimateFixedPart{15};
+
+}  // namespace
+
+bool CanWipeDriveType(unsigned driveType) {
+  return driveType == kDriveFixed || driveType == kDriveRemovable;
+}
+
+std::chrono::seconds WipeEstimate(std::uint64_t freeBytes) {
+  return kEstimateFixedPart +
+         std::chrono::seconds((freeBytes + kEstimateBytesPerSecond - 1) / kEstimateBytesPerSecond);
+}
+
+std::string WipeConsentText(std::string_view drive, std::uint64_t freeBytes,
+                            std::string_view duration) {
+  std::string text = "将擦除驱动器 ";
+  text.append(drive);
+  text += " 的剩余空间（现有 " + FormatBytes(freeBytes) + "）。\n\n";
+  text += "此前在该驱动器上删除的文件将无法再恢复。\n";
+  text += "擦除期间该驱动器的剩余空间会被暂时占满，其他程序可能无法向它写入。\n";
+  text += "预计需要";
+  text.append(duration);
+  text += "。\n\n要继续吗？";
+  return text;
+}
+
+std::string WipeEndText(bool stopped, std::uint64_t written, std::string_view duration) {
+  std::string text(stopped ? kWipeStoppedText : kWipeCompletedText);
+  text += "\n\n共覆写 " + FormatBytes(written) + "，用时";
+  text.append(duration);
+  text += "。";
+  if (stopped) text += "\n填充文件已全部删除。";
+  return text;
+}
+
+}  // namespace tovo

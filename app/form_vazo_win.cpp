@@ -1,11 +1,14 @@
 #include "app/form_vazo_win.h"
 
+#include <utility>
+
 #include "announce/autoupdate_win.h"
 #include "app/frm_about_win.h"
 #include "app/shell_folders_win.h"
 #include "forms/form_builder_win.h"
 #include "forms/mnemonic.h"
 #include "forms/picture_ids.h"
+#include "platform/messages_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
 
@@ -44,6 +47,12 @@ void Tform_vazo::Create() {
                      kExStyle, Wide(form.caption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
   if (!h) throw SystemError("CreateWindowEx", "Tform_vazo", GetLastError());
+  // Explorer drags through OLE drag-and-drop; programs that only post
+  // WM_DROPFILES reach the window as well.
+  DragAcceptFiles(h, TRUE);
+  dropTarget_ = new FileDropTarget(
+      h, [this](std::vector<std::string> paths) { QueueGivenPaths(std::move(paths)); });
+  RegisterDragDrop(h, dropTarget_);
   SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(h, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXSMICON, SM_CYSMICON)));
@@ -330,6 +339,12 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       if (wParam == vazo::kTimerAd) Timer_adTimer();
       if (wParam == vazo::kTimerAd2) Timer_ad2Timer();
       return 0;
+    case WM_DROPFILES: FormDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case kShredGivenPaths: ShredGivenPaths(); return 0;
+    case kOutsidePathsSorted: OutsidePathsSorted(lParam); return 0;
+    case WM_ENABLE:
+      if (wParam) PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
+      return 0;
     case kAnnouncementsArrived:
       if (strip_) strip_->LinesArrived(lParam);
       return 0;
@@ -353,6 +368,10 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DESTROY:
       longRun_.reset();  // stops and waits, should the window go another way
+      if (dropTarget_) {
+        RevokeDragDrop(hwnd());
+        std::exchange(dropTarget_, nullptr)->Release();
+      }
       PostQuitMessage(0);
       return 0;
     default: return std::nullopt;

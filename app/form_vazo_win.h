@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "announce/announce_strip_win.h"
+#include "app/file_drop_target_win.h"
 #include "app/long_run_win.h"
 #include "controls/controls_win.h"
 #include "controls/label_win.h"
@@ -82,6 +85,19 @@ class Tform_vazo : public Window {
   // on beside the live window (RunLong) and ends with the final box. Does
   // nothing while another run is under way (Busy).
   void ShredPaths(const std::vector<std::string>& paths);
+  // Paths from outside (the command line, a drop): what does not exist or
+  // must never be shredded is named in one warning and left out; the rest is
+  // shredded with ShredPaths after its own consent box. Returns at once: the
+  // file system is asked on a worker while the window is disabled, and the
+  // boxes come when its answer arrives.
+  void ShredFromOutside(const std::vector<std::string>& given);
+  // Keeps the paths the program was started with and asks about them once
+  // the message loop runs; relative ones are taken from `startFolder`, the
+  // folder the program was started in.
+  void OfferGivenPaths(std::string startFolder, std::vector<std::string> paths);
+  // Files dropped on the window as WM_DROPFILES; refused while the window is
+  // disabled.
+  void FormDropFiles(HDROP drop);
 
   // The menu of the tree's selected node at the screen point `at`: on a
   // drive node, the free-space wipe, offered where CanWipeDriveType allows it
@@ -130,6 +146,10 @@ class Tform_vazo : public Window {
   std::optional<int> MnemonicButton(wchar_t key) const;
   void Activated(WPARAM wParam);
   void NextControl(WPARAM wParam, LPARAM lParam);
+  // Keeps `paths` to be asked about from the message loop.
+  void QueueGivenPaths(std::vector<std::string> paths);
+  void ShredGivenPaths();
+  void OutsidePathsSorted(LPARAM result);
   // The run numbered `id` has ended: joins it, closes its window, enables
   // this one, then runs its completion (or closes, after a close request).
   void LongRunEnded(WPARAM id);
@@ -148,6 +168,10 @@ class Tform_vazo : public Window {
   Tooltips tooltips_;
   // After the labels: it refers to them. Made by FormCreate.
   std::unique_ptr<AnnouncementStrip> strip_;
+  std::string startFolder_;
+  std::vector<std::string> givenPaths_;
+  // Registered for the window's life; the system holds references of its own.
+  FileDropTarget* dropTarget_ = nullptr;
   HWND lastFocus_ = nullptr;
   bool shown_ = false;
   // The long run under way, and the number of the latest one started.

@@ -28,20 +28,22 @@ std::string StoppedText(std::uint64_t destroyed, std::uint64_t untouched) {
          " 个文件未改动。";
 }
 
-std::string FailureReport(const std::vector<ShredOutcome>& failures) {
-  std::string text = "有 " + std::to_string(failures.size()) + " 项未能粉碎：\n";
-  const size_t named = failures.size() < kFailuresNamed ? failures.size() : kFailuresNamed;
-  for (size_t i = 0; i < named; ++i) {
-    text += "\n";
-    text += failures[i].path;
-    text += "（";
-    text += FailureReason(FailureOf(failures[i]));
-    if (!failures[i].currentName.empty()) text += "，现名 " + failures[i].currentName;
-    text += "）";
-  }
-  if (failures.size() > named)
-    text += "\n……另有 " + std::to_string(failures.size() - named) + " 项";
+std::string NamedLines(const std::vector<std::string>& items) {
+  std::string text;
+  const size_t named = items.size() < kItemsNamed ? items.size() : kItemsNamed;
+  for (size_t i = 0; i < named; ++i) text += "\n" + items[i];
+  if (items.size() > named) text += "\n……另有 " + std::to_string(items.size() - named) + " 项";
   return text;
+}
+
+std::string FailureReport(const std::vector<ShredOutcome>& failures) {
+  std::vector<std::string> lines;
+  for (const ShredOutcome& failure : failures) {
+    std::string line = failure.path + "（" + std::string(FailureReason(FailureOf(failure)));
+    if (!failure.currentName.empty()) line += "，现名 " + failure.currentName;
+    lines.push_back(line + "）");
+  }
+  return "有 " + std::to_string(failures.size()) + " 项未能粉碎：\n" + NamedLines(lines);
 }
 
 }  // namespace tovo

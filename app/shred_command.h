@@ -21,8 +21,12 @@ inline constexpr std::string_view kCompletedText = "粉碎顺利完成！";
 // "已停止：已粉碎 1,234 个文件，其余 5,766 个文件未改动。".
 std::string StoppedText(std::uint64_t destroyed, std::uint64_t untouched);
 
-// The most failures a warning names one by one.
-inline constexpr size_t kFailuresNamed = 10;
+// The most items a box names one by one.
+inline constexpr size_t kItemsNamed = 10;
+
+// The first kItemsNamed of `items`, each on a line of its own (a "\n" before
+// it), then a line with how many more there are.
+std::string NamedLines(const std::vector<std::string>& items);
 
 // The progress line for a file about to be shredded: "正在粉碎：" for a
 // selected file, "正在粉碎文件：" for one found in a selected folder, then
@@ -33,7 +37,7 @@ std::string ProgressText(std::string_view path, ShredSource source);
 std::string_view FailureReason(ShredFailure failure);
 
 // The warning text for a command that left items behind: how many, then the
-// first kFailuresNamed of them with their reasons (and the name an item now
+// first kItemsNamed of them with their reasons (and the name an item now
 // has, when it was renamed before it stayed), one per line, then how many
 // more there are. `failures` must not be empty.
 std::string FailureReport(const std::vector<ShredOutcome>& failures);

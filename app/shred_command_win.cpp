@@ -12,6 +12,7 @@
 
 #include "app/form_vazo_win.h"
 #include "app/shred_command.h"
+#include "app/shred_command_win.h"
 #include "platform/wide_win.h"
 #include "shred/folder_shredder.h"
 #include "shred/shred_pipeline.h"
@@ -19,12 +20,13 @@
 #include "shred/windows_file_system_win.h"
 
 namespace tovo {
-namespace {
 
-int Box(HWND owner, std::string_view text, UINT flags) {
+int ShredCommandBox(HWND owner, std::string_view text, UINT flags) {
   return MessageBoxW(owner, Wide(text).c_str(), Wide(kShredCaption).c_str(),
                      flags | MB_SYSTEMMODAL);
 }
+
+namespace {
 
 // Each worker holds open files. With the files ended in any order, four
 // workers took 0.54-0.70 of the sequential engine's time on a tree of 10,000
@@ -47,7 +49,8 @@ struct ShredRunState {
 void ShowStoppedBox(HWND owner, const ShredRunResult& result) {
   std::string text = StoppedText(result.destroyed, result.untouched);
   if (!result.failures.empty()) text += "\n\n" + FailureReport(result.failures);
-  Box(owner, text, MB_OK | (result.failures.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  ShredCommandBox(owner, text,
+                  MB_OK | (result.failures.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 }  // namespace
@@ -56,11 +59,12 @@ void Tform_vazo::Button1Click() {
   TShellFileListBox& list = FileListBox();
   const HWND owner = hwnd();
   if (list.SelectedCount() == 0) {
-    Box(owner, kNothingSelectedText, MB_OK | MB_ICONINFORMATION);
+    ShredCommandBox(owner, kNothingSelectedText, MB_OK | MB_ICONINFORMATION);
     return;
   }
   // Only a Yes goes on: a box that could not be shown is no consent.
-  if (Box(owner, kConfirmText, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+  if (ShredCommandBox(owner, kConfirmText, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    return;
 
   ShredPaths(SelectedPaths(list.Folder(), list));
 }
@@ -76,7 +80,7 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
   };
   if (paths.empty()) {
     followDisk();
-    Box(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
+    ShredCommandBox(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
     return;
   }
   auto state = std::make_shared<ShredRunState>(*this);
@@ -103,9 +107,9 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
     if (result.stopped)
       ShowStoppedBox(owner, result);
     else if (result.failures.empty())
-      Box(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
+      ShredCommandBox(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
     else
-      Box(owner, FailureReport(result.failures), MB_OK | MB_ICONWARNING);
+      ShredCommandBox(owner, FailureReport(result.failures), MB_OK | MB_ICONWARNING);
   };
   RunLong(std::move(spec));
 }

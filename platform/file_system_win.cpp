@@ -50,4 +50,13 @@ bool SameFileName(const std::string& a, const std::string& b) {
                         static_cast<int>(wb.size())) == CSTR_EQUAL;
 }
 
+std::string FileNameKey(const std::string& name) {
+  std::wstring key = Wide(name);
+  if (!key.empty()) {
+    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, key.data(), static_cast<int>(key.size()),
+                 key.data(), static_cast<int>(key.size()));
+  }
+  return Narrow(key);
+}
+
 }  // namespace tovo

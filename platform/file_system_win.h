@@ -48,4 +48,9 @@ bool IsFolder(const std::string& path);
 // Whether two file names are the same ignoring case, in the user's locale.
 bool SameFileName(const std::string& a, const std::string& b);
 
+// A text that is equal for two names or paths exactly when the file system
+// takes them for one: upper case by the locale-independent table, as the
+// file system's own case table maps names.
+std::string FileNameKey(const std::string& name);
+
 }  // namespace tovo

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <utility>
 
@@ -118,6 +119,14 @@ struct ModuleTraits {
   static void Close(pointer h) { FreeLibrary(h); }
 };
 
+// Files dropped on a window: the system allocated the block, DragFinish
+// releases it.
+struct DropTraits {
+  using pointer = HDROP;
+  static pointer Invalid() { return nullptr; }
+  static void Close(pointer h) { DragFinish(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
@@ -132,5 +141,6 @@ using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
+using UniqueDrop = UniqueHandle<DropTraits>;
 
 }  // namespace tovo

@@ -32,8 +32,17 @@ inline constexpr UINT kLongRunEnded = kFirstPrivateMessage + 3;
 // has changed (a new name); at most one is pending (LongRun).
 inline constexpr UINT kLongRunShowNow = kFirstPrivateMessage + 4;
 
+// The main window to itself: ask about the paths from outside that wait
+// (posted once the window shows, after a drop, and whenever the window is
+// enabled again).
+inline constexpr UINT kShredGivenPaths = kFirstPrivateMessage + 5;
+
+// Worker to the main window: lParam owns the SortedOutsidePaths of the paths
+// given from outside, or is null when they could not be sorted.
+inline constexpr UINT kOutsidePathsSorted = kFirstPrivateMessage + 6;
+
 inline constexpr UINT kReflect = WM_APP + 0x1C00;
 
-static_assert(kLongRunShowNow < kReflect);
+static_assert(kOutsidePathsSorted < kReflect);
 
 }  // namespace tovo

@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include <vector>
+
 #include "platform/text.h"
 
 namespace tovo {
@@ -58,7 +60,96 @@ std::string WithBackslashes(std::string_view path) {
   return result;
 }
 
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool HasDriveSpec(std::string_view path) {
+  return path.size() >= 2 && IsLetter(path[0]) && path[1] == ':';
+}
+
+// The text up to the next "\" (all of it when there is none); `rest` keeps
+// what follows that "\".
+std::string_view NextName(std::string_view& rest) {
+  const size_t end = rest.find('\\');
+  const std::string_view name = rest.substr(0, end);
+  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  return name;
+}
+
+// "C:" or "\\server\share" of an absolute path; empty for any other text.
+std::string RootOf(std::string_view path, std::string_view* tail = nullptr) {
+  if (HasDriveSpec(path)) {
+    if (tail) *tail = path.substr(2);
+    return std::string(path.substr(0, 2));
+  }
+  if (!StartsWith(path, "\\\\")) return {};
+  std::string_view rest = path.substr(2);
+  const std::string_view server = NextName(rest);
+  const std::string_view share = NextName(rest);
+  if (server.empty() || share.empty() || server == "." || server == "?") return {};
+  if (tail) *tail = rest;
+  return std::string("\\\\").append(server).append("\\").append(share);
+}
+
+// An absolute path with "\" separators made full: its root and its names with
+// "." and ".." resolved.
+std::string Resolved(std::string_view path) {
+  std::string_view rest;
+  std::string result = RootOf(path, &rest);
+  if (result.empty()) return {};
+  const bool drive = HasDriveSpec(result);
+  std::vector<std::string_view> names;
+  while (!rest.empty()) {
+    const std::string_view name = NextName(rest);
+    if (name.empty() || name == ".") continue;
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+      continue;
+    }
+    names.push_back(name);
+  }
+  if (drive && names.empty()) return result + '\\';
+  for (const std::string_view name : names) result.append("\\").append(name);
+  return result;
+}
+
 }  // namespace
+
+std::string FullPathFrom(std::string_view given, std::string_view folder) {
+  std::string path = WithBackslashes(given);
+  if (StartsWith(path, "\\\\?\\")) {
+    const std::string_view rest = std::string_view(path).substr(4);
+    if (EqualsIgnoreAsciiCase(rest.substr(0, 4), "UNC\\"))
+      return Resolved("\\\\" + std::string(rest.substr(4)));
+    if (IsDriveAbsolute(rest)) return Resolved(rest);
+    return {};
+  }
+  if (StartsWith(path, "\\\\")) return Resolved(path);
+  const std::string base = WithBackslashes(folder);
+  const std::string baseRoot = RootOf(base);
+  if (HasDriveSpec(path)) {
+    // "C:" alone is taken for the drive, as a user who types it means.
+    if (path.size() == 2 || path[2] == '\\') return Resolved(path);
+    // "C:x": from the folder when it is on that drive, else from the root.
+    if (EqualsIgnoreAsciiCase(baseRoot, path.substr(0, 2)))
+      return Resolved(base + '\\' + path.substr(2));
+    return Resolved(path.substr(0, 2) + '\\' + path.substr(2));
+  }
+  if (baseRoot.empty()) return {};
+  if (StartsWith(path, "\\")) return Resolved(baseRoot + path);
+  return Resolved(base + '\\' + path);
+}
+
+bool IsRootPath(std::string_view fullPath) {
+  std::string_view rest;
+  return !RootOf(fullPath, &rest).empty() && rest.find_first_not_of('\\') == std::string_view::npos;
+}
+
+bool IsInsideFolder(std::string_view path, std::string_view folder) {
+  if (folder.empty() || path.size() <= folder.size() || !StartsWith(path, folder)) return false;
+  return folder.back() == '\\' || path[folder.size()] == '\\';
+}
 
 std::string ExtractLastName(std::string_view path) {
   if (!path.empty() && path.front() == '\\') path.remove_prefix(1);

@@ -32,6 +32,25 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // components and paths already in that form come back unchanged.
 std::string ExtendedLengthPath(std::string_view path);
 
+// The full path `path` names, worked out on the text alone: "/" is read as
+// "\", doubled separators and "." drop out, ".." takes away the name before
+// it (never the root), and a relative path is taken from `folder` (an
+// absolute folder path): "x" and "C:x" (when `folder` is on C:) from the
+// folder, "\x" from its root. "C:" (the drive, not its current folder) and
+// "C:\" give "C:\", a share root gives
+// "\\server\share" without a final "\", and "\\?\C:\..." and
+// "\\?\UNC\server\share\..." give their plain form. Empty for what names no
+// file or folder path (a device such as "\\.\PhysicalDrive0", "\\server"
+// without a share) and for a relative path when `folder` is not absolute.
+std::string FullPathFrom(std::string_view path, std::string_view folder);
+
+// True for a full path as FullPathFrom gives it that names a drive root or a
+// share root.
+bool IsRootPath(std::string_view fullPath);
+
+// True when `path` lies below `folder` (both full paths, compared as given).
+bool IsInsideFolder(std::string_view path, std::string_view folder);
+
 // The classic limit: a path of this many UTF-16 units or more (without the
 // terminating null) needs the extended-length form.
 inline constexpr std::size_t kClassicPathLimit = 260;

@@ -96,14 +96,14 @@ bool Process::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-RunningProgram StartProgram(const std::wstring& directory) {
+RunningProgram StartProgram(const std::wstring& directory, const std::wstring& arguments) {
   RunningProgram running;
   const std::wstring exe = ProgramPath();
   if (exe.empty()) {
     ADD_FAILURE() << "TovoShred.exe not found next to the tests";
     return running;
   }
-  running.process = Process::Start(exe, L"", directory);
+  running.process = Process::Start(exe, arguments, directory);
   if (!running.process) return running;
   running.mainWindow = WaitForWindow(running.process.id(), L"Tovo文件粉碎", L"Tform_vazo");
   if (!running.mainWindow) ADD_FAILURE() << "the main window did not appear";

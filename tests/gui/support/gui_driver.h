@@ -51,13 +51,14 @@ class Process {
 std::wstring ProgramPath();
 
 // The program with its main window shown, started in `directory` (empty:
-// the test's own). Fails the test, leaving `mainWindow` null, when the
+// the test's own) with `arguments`. Fails the test, leaving `mainWindow` null, when the
 // program is missing or its main window does not appear.
 struct RunningProgram {
   Process process;
   HWND mainWindow = nullptr;
 };
-RunningProgram StartProgram(const std::wstring& directory = L"");
+RunningProgram StartProgram(const std::wstring& directory = L"",
+                            const std::wstring& arguments = L"");
 
 // Closes the main window with its close box; true when the program then
 // ended with exit code 0 within 15 s (a test failure says which was not so).

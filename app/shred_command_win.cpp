@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/form_vazo_win.h"
 #include "app/shred_command.h"
 #include "app/shred_command_win.h"
+#include "platform/paths.h"
 #include "platform/wide_win.h"
 #include "shred/folder_shredder.h"
 #include "shred/shred_pipeline.h"
@@ -53,6 +55,15 @@ void ShowStoppedBox(HWND owner, const ShredRunResult& result) {
                   MB_OK | (result.failures.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
+// The distinct folders that hold `paths`.
+std::set<std::string> FoldersHolding(const std::vector<std::string>& paths) {
+  std::set<std::string> folders;
+  for (const std::string& path : paths) {
+    if (std::string folder = FolderHolding(path); !folder.empty()) folders.insert(folder);
+  }
+  return folders;
+}
+
 }  // namespace
 
 void Tform_vazo::Button1Click() {
@@ -73,9 +84,11 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
   if (Busy()) return;
   const HWND owner = hwnd();
   // Paths before a failing one may be gone already: the tree and the list
-  // show what is left before any box.
-  const auto followDisk = [this] {
+  // show what is left before any box. Paths from outside the program may lie
+  // anywhere in the tree, so the folder of each one is followed as well.
+  const auto followDisk = [this, folders = FoldersHolding(paths)] {
     DirectoryListBox1().Follow(FileListBox().Folder());
+    for (const std::string& folder : folders) DirectoryListBox1().Follow(folder);
     FileListBox().Reload();
   };
   if (paths.empty()) {

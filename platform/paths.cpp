@@ -169,6 +169,15 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return result;
 }
 
+std::string FolderHolding(std::string_view path) {
+  if (path.size() > 1 && path.back() == '\\') path.remove_suffix(1);
+  const std::size_t slash = path.find_last_of('\\');
+  if (slash == std::string_view::npos || path.back() == ':') return std::string();
+  // "C:" alone would name the drive's current folder, not its root.
+  const bool belowRoot = slash == 2 && path[1] == ':';
+  return std::string(path.substr(0, belowRoot ? 3 : slash));
+}
+
 std::string ExtendedLengthPath(std::string_view path) {
   if (StartsWith(path, "\\\\?\\") || StartsWith(path, "\\\\.\\")) return std::string(path);
   const Components names = ClassifyComponents(path);

@@ -22,6 +22,11 @@ bool HoldsPathSeparator(std::string_view name);
 // folder + "\" + name, without doubling a "\" the folder already ends in.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The folder that holds the file or folder `path` names (one trailing "\"
+// of `path` ignored): "C:\Data\a.txt" and "C:\Data\Old\" give "C:\Data",
+// "C:\a.txt" gives "C:\". Empty for a drive root and a path without "\".
+std::string FolderHolding(std::string_view path);
+
 // The extended-length form ("\\?\C:\..." or "\\?\UNC\server\share\...") of
 // an absolute path that the W functions would not take as it is written:
 // longer than the classic 260-character limit (counted in UTF-16 units,

@@ -57,13 +57,9 @@ void ScrubFolderIndex(FileSystem& fs, const std::string& folder, std::uint64_t r
 
 void ScrubSelectionParents(FileSystem& fs, const std::vector<std::string>& paths) {
   std::map<std::string, std::uint64_t> removed;  // folder -> bytes of the names
-  for (std::string_view entry : paths) {
-    if (entry.size() > 1 && entry.back() == '\\') entry.remove_suffix(1);
-    const std::size_t slash = entry.find_last_of('\\');
-    if (slash == std::string_view::npos) continue;
-    const std::string_view name = entry.substr(slash + 1);
-    if (name.empty() || name.back() == ':') continue;
-    removed[std::string(entry.substr(0, slash + 1))] += IndexEntryBytes(name);
+  for (const std::string& path : paths) {
+    const std::string folder = FolderHolding(path);
+    if (!folder.empty()) removed[folder] += IndexEntryBytes(ExtractLastName(path));
   }
   for (const auto& [folder, bytes] : removed) ScrubFolderIndex(fs, folder, bytes);
 }

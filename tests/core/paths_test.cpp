@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <string>
 
 #include "platform/paths.h"
@@ -22,6 +24,17 @@ TEST(ExtractLastName, TakesTheLastComponent) {
       {"C:\\数据\\😀.txt", "😀.txt"},
   };
   for (const auto& c : cases) EXPECT_EQ(ExtractLastName(c.path), c.name) << c.path;
+}
+
+TEST(FolderHolding, IsThePathUpToItsLastName) {
+  for (const auto& [path, folder] : {std::pair{"C:\\Data\\a.txt", "C:\\Data"},
+                                     {"C:\\Data\\Old\\", "C:\\Data"},
+                                     {"C:\\a.txt", "C:\\"},
+                                     {"\\\\srv\\share\\x", "\\\\srv\\share"},
+                                     {"C:\\", ""},
+                                     {"C:", ""},
+                                     {"name", ""}})
+    EXPECT_EQ(FolderHolding(path), folder) << path;
 }
 
 TEST(JoinPath, AddsOneSeparator) {

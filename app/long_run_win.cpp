@@ -89,9 +89,9 @@ void LongRun::Tick() {
   const ProgressSnapshot snapshot = progress_.Snapshot();
   const RunClock::time_point now = RunClock::now();
   if (!snapshot.counting) timeLeft_.Start(now);
-  const std::optional<std::chrono::seconds> left =
-      timeLeft_.Estimate(now, WorkShare(snapshot));
-  if (window_) window_->SetLines(DescribeProgress(snapshot, spec_.wording, left, stop_.Requested()));
+  const std::optional<std::chrono::seconds> left = timeLeft_.Estimate(now, WorkShare(snapshot));
+  if (window_)
+    window_->SetLines(DescribeProgress(snapshot, spec_.wording, left, stop_.Requested()));
   if (ended_.load(std::memory_order_acquire)) PostMessageW(owner_, endMessage_, id_, 0);
 }
 

@@ -75,7 +75,7 @@ class LongRun {
 
  private:
   void Work();
-  void Tick();  // the window's timer: paints how far the work is
+  void Tick();         // the window's timer: paints how far the work is
   void RequestShow();  // the worker's ShowNow
   void ShowArrived();
 
@@ -87,12 +87,12 @@ class LongRun {
   RunProgress progress_;
   TimeLeft timeLeft_;
   std::unique_ptr<TFrm_message> window_;
-  std::exception_ptr error_;       // written by the worker before `ended_`
+  std::exception_ptr error_;  // written by the worker before `ended_`
   std::atomic<bool> ended_{false};
   std::atomic<bool> showPending_{false};
   std::atomic<RunClock::rep> lastPost_{0};  // the worker's last show-now post
   HWND windowHandle_ = nullptr;             // for the worker's posts
-  std::thread worker_;  // joined in the destructor's body before anything goes
+  std::thread worker_;                      // joined in the destructor's body before anything goes
 };
 
 }  // namespace tovo

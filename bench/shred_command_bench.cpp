@@ -167,9 +167,10 @@ int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wstring(argv[1]) == L"count") return Count(argv[2]);
   const bool stop = argc == 5 && std::wstring(argv[1]) == L"stop";
   if (argc != 3 && !stop) {
-    std::fputs("usage: shred_command_bench FOLDER ENTRIES | steps FILE | count FOLDER |"
-               " stop FOLDER ENTRIES FILES|PERCENT%\n",
-               stderr);
+    std::fputs(
+        "usage: shred_command_bench FOLDER ENTRIES | steps FILE | count FOLDER |"
+        " stop FOLDER ENTRIES FILES|PERCENT%\n",
+        stderr);
     return 2;
   }
   if (stop) ++argv;

@@ -41,15 +41,15 @@ struct Font {
 };
 
 enum class Kind {
-  Picture,     // a bitmap resource, drawn transparent
-  Label,       // a text label (real STATIC child)
-  LinkLabel,   // a label with the hand cursor and hover underline
-  Line,        // a one-pixel line (shape)
-  Rectangle,   // a filled rectangle with an outline (shape)
-  Button,      // a push button that takes the keyboard focus
-  FlatButton,  // a push button that never takes the keyboard focus
-  ProgressBar, // a bar that fills from the left, 0 to 100 (a real progress control)
-  Panel,       // a container with optional bevels and its own background
+  Picture,      // a bitmap resource, drawn transparent
+  Label,        // a text label (real STATIC child)
+  LinkLabel,    // a label with the hand cursor and hover underline
+  Line,         // a one-pixel line (shape)
+  Rectangle,    // a filled rectangle with an outline (shape)
+  Button,       // a push button that takes the keyboard focus
+  FlatButton,   // a push button that never takes the keyboard focus
+  ProgressBar,  // a bar that fills from the left, 0 to 100 (a real progress control)
+  Panel,        // a container with optional bevels and its own background
   DirectoryTree,
   FileList,
 };

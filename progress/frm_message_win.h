@@ -17,9 +17,9 @@ class TFrm_message : public TableForm {
 
   // What the window of a long run reports to the run, on the window thread.
   struct RunEvents {
-    std::function<void()> stop;   // the stop button, Enter on it, Esc
-    std::function<void()> close;  // a close request (Alt+F4)
-    std::function<void()> tick;   // about every kTickInterval while open
+    std::function<void()> stop;     // the stop button, Enter on it, Esc
+    std::function<void()> close;    // a close request (Alt+F4)
+    std::function<void()> tick;     // about every kTickInterval while open
     std::function<void()> showNow;  // kLongRunShowNow arrived
   };
   static constexpr UINT kTickInterval = 150;  // ms

@@ -70,11 +70,10 @@ HWND TableForm::CreateButton(const forms::Control& control, HWND parent) {
 
 HWND TableForm::CreateBar(const forms::Control& control, HWND parent) {
   const forms::Rect& r = control.rect;
-  const HWND child =
-      CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, r.left, r.top,
-                      r.width, r.height, parent,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                      GetModuleHandleW(nullptr), nullptr);
+  const HWND child = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH,
+                                     r.left, r.top, r.width, r.height, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                     GetModuleHandleW(nullptr), nullptr);
   SendMessageW(child, PBM_SETRANGE32, 0, 100);
   // Heeded where the bar is drawn without visual styles (Wine's own theme and
   // the system's themes draw it in their colours).

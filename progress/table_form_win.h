@@ -30,8 +30,8 @@ class TableForm : public Window {
  protected:
   // Creates the window hidden, centred on the screen, with its controls;
   // owned by `owner` when given.
-  void CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style,
-                      DWORD exStyle, HWND owner = nullptr);
+  void CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style, DWORD exStyle,
+                      HWND owner = nullptr);
 
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 

@@ -12,8 +12,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-ProgressSnapshot Counted(std::uint64_t filesDone, std::uint64_t filesTotal,
-                         std::uint64_t bytesDone, std::uint64_t bytesTotal) {
+ProgressSnapshot Counted(std::uint64_t filesDone, std::uint64_t filesTotal, std::uint64_t bytesDone,
+                         std::uint64_t bytesTotal) {
   ProgressSnapshot s;
   s.counting = false;
   s.filesDone = filesDone;
@@ -55,9 +55,14 @@ TEST(DurationText, SecondsMinutesAndHours) {
     std::chrono::seconds left;
     const char* text;
   } cases[] = {
-      {0s, "约 0 秒"},          {59s, "约 59 秒"},           {60s, "约 1 分 00 秒"},
-      {185s, "约 3 分 05 秒"},  {3599s, "约 59 分 59 秒"},   {3600s, "约 1 小时 00 分"},
-      {7581s, "约 2 小时 07 分"}, {-3s, "约 0 秒"},
+      {0s, "约 0 秒"},
+      {59s, "约 59 秒"},
+      {60s, "约 1 分 00 秒"},
+      {185s, "约 3 分 05 秒"},
+      {3599s, "约 59 分 59 秒"},
+      {3600s, "约 1 小时 00 分"},
+      {7581s, "约 2 小时 07 分"},
+      {-3s, "约 0 秒"},
   };
   for (const auto& c : cases) EXPECT_EQ(DurationText(c.left), c.text) << c.left.count();
 }
@@ -83,24 +88,56 @@ TEST(DescribeProgress, EveryLineOfEveryPhase) {
     bool stopping;
     ProgressLines lines;
   } cases[] = {
-      {"counting", counting, {}, std::nullopt, false,
+      {"counting",
+       counting,
+       {},
+       std::nullopt,
+       false,
        {"正在统计要粉碎的文件：已找到 1,234 个，请稍等...", "", "", 0, "", ""}},
-      {"stopping while counting", counting, {}, std::nullopt, true,
+      {"stopping while counting",
+       counting,
+       {},
+       std::nullopt,
+       true,
        {"正在停止，请稍等...", "", "", 0, "", ""}},
-      {"estimating", running, {}, std::nullopt, false,
+      {"estimating",
+       running,
+       {},
+       std::nullopt,
+       false,
        {"正在粉碎文件：a.txt，请稍等...", "文件：1,234 / 7,000 个", "数据：12.3 MB / 150 MB", 8,
         "8%", "剩余时间：正在估算..."}},
-      {"estimated", running, {}, 185s, false,
+      {"estimated",
+       running,
+       {},
+       185s,
+       false,
        {"正在粉碎文件：a.txt，请稍等...", "文件：1,234 / 7,000 个", "数据：12.3 MB / 150 MB", 8,
         "8%", "剩余时间：约 3 分 05 秒"}},
-      {"stopping", running, {}, 185s, true,
+      {"stopping",
+       running,
+       {},
+       185s,
+       true,
        {"正在停止，请稍等...", "文件：1,234 / 7,000 个", "数据：12.3 MB / 150 MB", 8, "8%", ""}},
-      {"empty files: their share", emptyFiles, {}, std::nullopt, false,
+      {"empty files: their share",
+       emptyFiles,
+       {},
+       std::nullopt,
+       false,
        {"正在粉碎：e.txt，请稍等...", "文件：1 / 4 个", "数据：0 字节 / 0 字节", 25, "25%",
         "剩余时间：正在估算..."}},
-      {"bytes only, counting", counting, bytesOnly, std::nullopt, false,
+      {"bytes only, counting",
+       counting,
+       bytesOnly,
+       std::nullopt,
+       false,
        {"正在准备：5.00 MB", "", "", 0, "", ""}},
-      {"bytes only", running, bytesOnly, 59s, false,
+      {"bytes only",
+       running,
+       bytesOnly,
+       59s,
+       false,
        {"正在粉碎文件：a.txt，请稍等...", "", "已写入：12.3 MB / 150 MB", 8, "8%",
         "剩余时间：约 59 秒"}},
   };

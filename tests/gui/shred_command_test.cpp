@@ -296,7 +296,14 @@ TEST_F(ShredCommand, TheProgressWindowNamesEachFileWhileItIsShredded) {
       60000);
   ASSERT_TRUE(done);
   EXPECT_EQ(gui::MessageBoxText(done), L"粉碎顺利完成！");
-  EXPECT_EQ(seen, (Names{L"正在粉碎文件：inside.bin，请稍等...", L"正在粉碎：top.bin，请稍等..."}));
+  // The window shows the newest name a few times a second: a file that is
+  // gone within that time (a fast disk writes 48 MB in tens of milliseconds)
+  // may pass unnamed, but no name comes out of order and the first one, named
+  // at once, is always seen.
+  const Names expected{L"正在粉碎文件：inside.bin，请稍等...", L"正在粉碎：top.bin，请稍等..."};
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen,
+            Names(expected.begin(), expected.begin() + std::min(seen.size(), expected.size())));
   Answer(done, IDOK);
 }
 
@@ -394,14 +401,14 @@ class ShredRun : public ShredCommand {
          "cd " + unixRoot + " && head -c " + std::to_string(kFiles * kFileBytes) +
              " /dev/urandom > source && mkdir many && split -b " + std::to_string(kFileBytes) +
              " -d -a 4 --additional-suffix=.bin source many/f"}));
-    UniqueFile f(CreateFileW(Path(L"source").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             0, nullptr));
+    UniqueFile f(
+        CreateFileW(Path(L"source").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(f);
     source_.assign(kFiles * kFileBytes, '\0');
     DWORD read = 0;
-    ASSERT_TRUE(ReadFile(f.get(), source_.data(), static_cast<DWORD>(source_.size()), &read,
-                         nullptr) &&
-                read == source_.size());
+    ASSERT_TRUE(
+        ReadFile(f.get(), source_.data(), static_cast<DWORD>(source_.size()), &read, nullptr) &&
+        read == source_.size());
     f.reset();
     ASSERT_TRUE(DeleteFileW(Path(L"source").c_str()));
   }

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "app/form_vazo_win.h"
-#include "app/shred_command.h"
+#include "app/shred_command_win.h"
 #include "app/wipe_command.h"
 #include "platform/errors.h"
 #include "platform/guards_win.h"
@@ -22,11 +22,6 @@ namespace tovo {
 namespace {
 
 constexpr UINT kWipeCommandId = 1;
-
-int Box(HWND owner, std::string_view text, UINT flags) {
-  return MessageBoxW(owner, Wide(text).c_str(), Wide(kShredCaption).c_str(),
-                     flags | MB_SYSTEMMODAL);
-}
 
 // A drive whose free space this machine holds, and that is ready to say how
 // much that is.
@@ -87,7 +82,7 @@ void Tform_vazo::WipeFreeSpaceOf(const std::string& root) {
   const std::string consent = WipeConsentText(root.substr(0, 2), facts.freeBytes,
                                               DurationText(WipeEstimate(facts.freeBytes)));
   // Only a Yes goes on: a box that could not be shown is no consent.
-  if (Box(owner, consent, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+  if (ShredCommandBox(owner, consent, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
 
   auto state = std::make_shared<WipeRunState>(*this);
   LongRunSpec spec;
@@ -106,8 +101,8 @@ void Tform_vazo::WipeFreeSpaceOf(const std::string& root) {
     DirectoryListBox1().Follow(FileListBox().Folder());
     FileListBox().Reload();
     if (end.error) std::rethrow_exception(end.error);
-    Box(owner, WipeEndText(result.stopped, result.bytesWritten, DurationText(took)),
-        MB_OK | MB_ICONINFORMATION);
+    ShredCommandBox(owner, WipeEndText(result.stopped, result.bytesWritten, DurationText(took)),
+                    MB_OK | MB_ICONINFORMATION);
   };
   RunLong(std::move(spec));
 }

@@ -198,6 +198,7 @@ void Tform_vazo::FormCreate() {
       AnnouncementTimers{vazo::kTimerAd, vazo::MainTimer(vazo::kTimerAd).intervalMs,
                          vazo::kTimerAd2, vazo::MainTimer(vazo::kTimerAd2).intervalMs});
   StartAutoupdate(hwnd(), "Ruzidudu", "1.0");
+  ExtendSystemMenu();
 }
 
 // Lines that arrive from now on are dropped; nothing waits for the worker.
@@ -335,6 +336,9 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_ACTIVATE: Activated(wParam); return 0;
     case WM_NEXTDLGCTL: NextControl(wParam, lParam); return 0;
+    case WM_SYSCOMMAND:
+      if (SystemMenuCommand(wParam)) return 0;
+      return std::nullopt;
     case WM_TIMER:
       if (wParam == vazo::kTimerAd) Timer_adTimer();
       if (wParam == vazo::kTimerAd2) Timer_ad2Timer();

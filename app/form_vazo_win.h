@@ -103,6 +103,10 @@ class Tform_vazo : public Window {
   // drive node, the free-space wipe, offered where CanWipeDriveType allows it
   // and the drive is ready, greyed otherwise. Folders have no menu.
   void TreePopup(POINT at);
+  // The system menu's own items: turns the Explorer menu entries on or off,
+  // and shreds what the current user's Recycle Bin holds after consent.
+  void ToggleExplorerMenu();
+  void ShredRecycleBin();
   // Asks for consent naming the drive, its free space and a rough time, then
   // wipes the free space of the drive whose root is `root` as a long run;
   // the final box says how much was overwritten, how long it took and
@@ -145,6 +149,10 @@ class Tform_vazo : public Window {
   std::function<void()> ClickHandler(int id);
   std::optional<int> MnemonicButton(wchar_t key) const;
   void Activated(WPARAM wParam);
+  // Adds the program's items to the window's system menu.
+  void ExtendSystemMenu();
+  // True when `command` (WM_SYSCOMMAND's wParam) was one of those items.
+  bool SystemMenuCommand(WPARAM command);
   void NextControl(WPARAM wParam, LPARAM lParam);
   // Keeps `paths` to be asked about from the message loop.
   void QueueGivenPaths(std::vector<std::string> paths);

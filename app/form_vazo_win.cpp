@@ -199,6 +199,7 @@ void Tform_vazo::FormCreate() {
                          vazo::kTimerAd2, vazo::MainTimer(vazo::kTimerAd2).intervalMs});
   StartAutoupdate(hwnd(), "Ruzidudu", "1.0");
   ExtendSystemMenu();
+  StartFillCleanup();
 }
 
 // Lines that arrive from now on are dropped; nothing waits for the worker.
@@ -348,7 +349,10 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
     case kOutsidePathsSorted: OutsidePathsSorted(lParam); return 0;
     case WM_ENABLE:
       if (wParam) PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
+      if (wParam) PostMessageW(hwnd(), kFillCleanupEnded, 0, 0);
       return 0;
+    case kRecycleBinListed: RecycleBinListed(lParam); return 0;
+    case kFillCleanupEnded: FillCleanupEnded(); return 0;
     case kAnnouncementsArrived:
       if (strip_) strip_->LinesArrived(lParam);
       return 0;

@@ -32,6 +32,8 @@
 
 namespace tovo {
 
+class FillCleanup;
+
 using DirectoryTreeWidget = TDirectoryTree;
 using FileListWidget = TShellFileListBox;
 
@@ -83,8 +85,10 @@ class Tform_vazo : public Window {
   // after its Yes: the caller has asked for consent. Also the way in for
   // paths that come from outside the program. Returns at once: the run goes
   // on beside the live window (RunLong) and ends with the final box. Does
-  // nothing while another run is under way (Busy).
-  void ShredPaths(const std::vector<std::string>& paths);
+  // nothing while another run is under way (Busy). `afterRun`, when given,
+  // runs on the window thread once the run has ended, however it ended,
+  // before the final box.
+  void ShredPaths(const std::vector<std::string>& paths, std::function<void()> afterRun = {});
   // Paths from outside (the command line, a drop): what does not exist or
   // must never be shredded is named in one warning and left out; the rest is
   // shredded with ShredPaths after its own consent box. Returns at once: the
@@ -164,6 +168,14 @@ class Tform_vazo : public Window {
   // A close request: false when a run is under way (it is stopped, and the
   // window closes once it has ended).
   bool MayCloseNow();
+  // The current user's Recycle Bin has been listed on a worker: lParam owns
+  // the listing. Asks for consent and shreds it, or says the bin is empty.
+  void RecycleBinListed(LPARAM result);
+  // At start: a killed wipe's fill folders are removed on a worker; a wipe
+  // waits for its drive's. The box that names what was given back comes when
+  // the window is free.
+  void StartFillCleanup();
+  void FillCleanupEnded();
 
   UniqueFont windowFont_;
   std::map<int, HWND> controls_;
@@ -186,6 +198,7 @@ class Tform_vazo : public Window {
   std::unique_ptr<LongRun> longRun_;
   WPARAM runNumber_ = 0;
   bool closeAfterRun_ = false;
+  std::shared_ptr<FillCleanup> fillCleanup_;
 };
 
 }  // namespace tovo

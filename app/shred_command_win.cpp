@@ -80,7 +80,7 @@ void Tform_vazo::Button1Click() {
   ShredPaths(SelectedPaths(list.Folder(), list));
 }
 
-void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
+void Tform_vazo::ShredPaths(const std::vector<std::string>& paths, std::function<void()> afterRun) {
   if (Busy()) return;
   const HWND owner = hwnd();
   // Paths before a failing one may be gone already: the tree and the list
@@ -92,6 +92,7 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
     FileListBox().Reload();
   };
   if (paths.empty()) {
+    if (afterRun) afterRun();
     followDisk();
     ShredCommandBox(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
     return;
@@ -111,9 +112,11 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths) {
                                showNow();
                              });
   };
-  spec.done = [this, owner, followDisk, state](const LongRunEnd& end) mutable {
+  spec.done = [this, owner, followDisk, state,
+               afterRun = std::move(afterRun)](const LongRunEnd& end) mutable {
     const ShredRunResult result = std::move(state->result);
     state.reset();  // the watches resume before the views re-read
+    if (afterRun) afterRun();
     if (end.closing) return;
     followDisk();
     if (end.error) std::rethrow_exception(end.error);

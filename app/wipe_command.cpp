@@ -45,4 +45,21 @@ std::string WipeEndText(bool stopped, std::uint64_t written, std::string_view du
   return text;
 }
 
+std::string LeftoverFillText(const std::vector<LeftoverFillEnd>& ends) {
+  std::string removed, failed;
+  for (const LeftoverFillEnd& end : ends) {
+    if (end.failure.empty())
+      removed += "\n" + end.drive + " 释放了 " + FormatBytes(end.freedBytes);
+    else
+      failed += "\n" + end.drive + " " + end.failure;
+  }
+  std::string text;
+  if (!removed.empty()) text = "已删除上次未完成的剩余空间擦除留下的填充文件：" + removed;
+  if (!failed.empty()) {
+    if (!text.empty()) text += "\n\n";
+    text += "未能删除上次未完成的剩余空间擦除留下的填充文件：" + failed;
+  }
+  return text;
+}
+
 }  // namespace tovo

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tovo {
 
@@ -30,5 +31,18 @@ std::string WipeConsentText(std::string_view drive, std::uint64_t freeBytes,
 // The final box: completed or stopped, how much was overwritten and how long
 // it took (`duration` as DurationText words it).
 std::string WipeEndText(bool stopped, std::uint64_t written, std::string_view duration);
+
+// A killed wipe's fill folder found at start: on which drive ("E:"), the
+// space its removal gave back, or why it could not be removed.
+struct LeftoverFillEnd {
+  std::string drive;
+  std::uint64_t freedBytes = 0;
+  std::string failure;  // empty when the folder is gone
+};
+
+// The box after the start-up clean-up: the drives whose fill folder was
+// removed, each with the space given back, then those where it failed with
+// the reason. Empty when there was nothing to clean up.
+std::string LeftoverFillText(const std::vector<LeftoverFillEnd>& ends);
 
 }  // namespace tovo

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "app/fill_cleanup_win.h"
 #include "app/form_vazo_win.h"
 #include "app/shred_command_win.h"
 #include "app/wipe_command.h"
@@ -87,7 +88,13 @@ void Tform_vazo::WipeFreeSpaceOf(const std::string& root) {
   auto state = std::make_shared<WipeRunState>(*this);
   LongRunSpec spec;
   spec.wording = WipeWording();
-  spec.work = [root, state](const StopSignal& stop, RunProgress& progress, const ShowNow&) {
+  spec.work = [root, state, cleanup = fillCleanup_](const StopSignal& stop, RunProgress& progress,
+                                                    const ShowNow&) {
+    // The start-up clean-up may still be removing a killed wipe's fill there.
+    if (cleanup && !cleanup->WaitFor(root, stop)) {
+      state->result.stopped = true;
+      return;
+    }
     WipeOptions options;
     options.stop = &stop;
     options.progress = &progress;

@@ -59,4 +59,15 @@ std::string FileNameKey(const std::string& name) {
   return Narrow(key);
 }
 
+std::vector<std::string> FixedDriveRoots() {
+  std::vector<std::string> roots;
+  const DWORD drives = GetLogicalDrives();
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const std::string root = std::string(1, letter) + ":\\";
+    if ((drives & (1u << (letter - 'A'))) && GetDriveTypeW(Wide(root).c_str()) == DRIVE_FIXED)
+      roots.push_back(root);
+  }
+  return roots;
+}
+
 }  // namespace tovo

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/current_folder.h"
 #include "platform/file_attributes.h"
@@ -41,6 +42,9 @@ class ProcessFolderGuard {
   ProcessFolder process_;
   CurrentFolderGuard guard_;
 };
+
+// The roots ("C:\\") of the fixed drives, in letter order.
+std::vector<std::string> FixedDriveRoots();
 
 // True when the path names an existing folder (a folder link included).
 bool IsFolder(const std::string& path);

@@ -41,8 +41,16 @@ inline constexpr UINT kShredGivenPaths = kFirstPrivateMessage + 5;
 // given from outside, or is null when they could not be sorted.
 inline constexpr UINT kOutsidePathsSorted = kFirstPrivateMessage + 6;
 
+// Worker to the main window: lParam owns the listing of the current user's
+// Recycle Bin (Tform_vazo::RecycleBinListed).
+inline constexpr UINT kRecycleBinListed = kFirstPrivateMessage + 10;
+
+// The start-up clean-up of a killed wipe's fill folders has ended, or the
+// window became free to show its box (Tform_vazo::FillCleanupEnded).
+inline constexpr UINT kFillCleanupEnded = kFirstPrivateMessage + 11;
+
 inline constexpr UINT kReflect = WM_APP + 0x1C00;
 
-static_assert(kOutsidePathsSorted < kReflect);
+static_assert(kFillCleanupEnded < kReflect);
 
 }  // namespace tovo

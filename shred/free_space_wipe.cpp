@@ -105,6 +105,11 @@ ShredOutcome RemoveFillTree(FileSystem& fs, const std::string& folder) {
   return first;
 }
 
+// The one big file of a fill folder.
+std::string BigFilePath(const std::string& folder) {
+  return JoinPath(folder, ZeroPaddedName(0, 8));
+}
+
 [[noreturn]] void ThrowLeft(const ShredOutcome& left) {
   throw IoError("release fill", PathNow(left), left.code ? left.code : syscode::kAccessDenied);
 }
@@ -173,7 +178,7 @@ class Wipe {
 
     Fill fill(fs_, FillFolderPath(root_));
     if (const SystemCode code = fill.Make()) throw IoError("create folder", fill.folder(), code);
-    fill.bigPath() = JoinPath(fill.folder(), ZeroPaddedName(0, 8));
+    fill.bigPath() = BigFilePath(fill.folder());
     if (const SystemCode code = fs_.CreateNewFile(fill.bigPath(), true, fill.big())) {
       throw IoError("create file", fill.bigPath(), code);
     }
@@ -217,17 +222,14 @@ class Wipe {
   std::uint64_t RoundDown(std::uint64_t size) const { return size - size % facts_.sectorBytes; }
 
   // A fill folder that a killed run left is this program's own: it goes
-  // before the new fill. Anything else under that name is not touched.
+  // before the new fill.
   void RemoveLeftover() {
-    const std::string folder = FillFolderPath(root_);
-    std::uint32_t attributes = 0;
-    if (fs_.ReadAttributes(folder, attributes)) return;
-    if (!IsFolder(attributes) || (attributes & attr::kReparsePoint)) {
-      throw IoError("create folder", folder, syscode::kAlreadyExists);
+    switch (RemoveLeftoverFill(fs_, root_)) {
+      case LeftoverFill::kNone: break;
+      case LeftoverFill::kRemoved: result_.leftoverRemoved = true; break;
+      case LeftoverFill::kInUse:
+        throw IoError("create folder", FillFolderPath(root_), syscode::kSharingViolation);
     }
-    const ShredOutcome left = RemoveFillTree(fs_, folder);
-    if (!left.destroyed()) ThrowLeft(left);
-    result_.leftoverRemoved = true;
   }
 
   // One request; true when the volume took all of it, false when it is
@@ -320,6 +322,24 @@ class Wipe {
 };
 
 }  // namespace
+
+LeftoverFill RemoveLeftoverFill(FileSystem& fs, const std::string& root) {
+  const std::string folder = FillFolderPath(root);
+  std::uint32_t attributes = 0;
+  if (fs.ReadAttributes(folder, attributes)) return LeftoverFill::kNone;
+  if (!IsFolder(attributes) || (attributes & attr::kReparsePoint)) {
+    throw IoError("create folder", folder, syscode::kAlreadyExists);
+  }
+  // A wipe under way keeps its big file open without sharing; removing the
+  // rest under it would make that wipe fail.
+  std::unique_ptr<OpenFile> big;
+  if (fs.OpenExclusive(BigFilePath(folder), big) == syscode::kSharingViolation)
+    return LeftoverFill::kInUse;
+  if (big) big->Close();
+  const ShredOutcome left = RemoveFillTree(fs, folder);
+  if (!left.destroyed()) ThrowLeft(left);
+  return LeftoverFill::kRemoved;
+}
 
 std::string FillFolderPath(const std::string& root) {
   return JoinPath(root, kFillFolderName);

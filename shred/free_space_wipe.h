@@ -47,6 +47,18 @@ struct WipeResult {
   double releaseSeconds = 0;       // the time to give everything back
 };
 
+enum class LeftoverFill {
+  kNone,     // no fill folder at the root
+  kRemoved,  // a killed wipe's fill folder was removed with all it held
+  kInUse,    // a wipe under way holds it (its big file is open): left alone
+};
+
+// Removes the fill folder that a killed wipe left at the root of the volume
+// `root`, with everything in it; links in it are not followed. Raises
+// IoError when something else has that name (a file or a link: not ours) or
+// when the removal leaves something behind.
+LeftoverFill RemoveLeftoverFill(FileSystem& fs, const std::string& root);
+
 // The wipe, in this order: a leftover fill folder is removed; the fill folder
 // is made (stored plain); one big file is written in large unbuffered
 // requests until only `reserveBytes` are free; then small files that stay
@@ -57,8 +69,8 @@ struct WipeResult {
 // through the neutral-name steps, and the root folder's index is scrubbed.
 // A stop, a failure or an exception releases the fill at once. Raises
 // IoError (after the release) when the volume cannot be queried, the fill
-// folder cannot be made or cleared, a fill write fails other than by a full
-// volume, or the release leaves something behind (the message names it).
+// folder cannot be made or cleared (another wipe of the volume holds it), a fill write fails other
+// than by a full volume, or the release leaves something behind (the message names it).
 WipeResult WipeFreeSpace(FileSystem& fs, const std::string& root, const WipeOptions& options = {});
 
 }  // namespace tovo

@@ -179,7 +179,25 @@ TEST_F(FreeSpaceWipe, RemovesTheFillOfAKilledRunFirst) {
 TEST_F(FreeSpaceWipe, LeavesAFileUnderTheFillFolderNameAlone) {
   volume_->AddFile(kFill, 10, 0x55);
   EXPECT_THROW(Wipe(), IoError);
+  EXPECT_THROW(RemoveLeftoverFill(*volume_, "C:\\"), IoError);
   EXPECT_EQ(volume_->At(kFill).bytes, std::vector<std::uint8_t>(10, 0x55));
+}
+
+// Another wipe of the volume holds its big file open: neither a start-up
+// clean-up nor a second wipe removes its fill under it.
+TEST_F(FreeSpaceWipe, LeavesTheFillOfAWipeUnderWayAlone) {
+  volume_->AddFolder(kFill);
+  volume_->AddFile(kBig, 100000);
+  volume_->AddFile(kFill + "\\00000001", 300);
+  volume_->openFailures[kBig] = syscode::kSharingViolation;
+  const std::vector<std::string> held = volume_->Paths();
+  EXPECT_EQ(RemoveLeftoverFill(*volume_, "C:\\"), LeftoverFill::kInUse);
+  EXPECT_THROW(Wipe(), IoError);
+  EXPECT_EQ(volume_->Paths(), held);
+  volume_->openFailures.clear();
+  EXPECT_EQ(RemoveLeftoverFill(*volume_, "C:\\"), LeftoverFill::kRemoved);
+  EXPECT_EQ(RemoveLeftoverFill(*volume_, "C:\\"), LeftoverFill::kNone);
+  ExpectOnlyUserFilesLeft();
 }
 
 // Another program freeing space all the time: every phase still ends.

@@ -21,6 +21,11 @@ TEST(WipeCommand, BoxesNameTheDriveTheBytesAndTheTime) {
             "剩余空间擦除完成。\n\n共覆写 1.50 GB，用时约 2 分 05 秒。");
   EXPECT_EQ(WipeEndText(true, 512, "约 3 秒"),
             "剩余空间擦除已停止。\n\n共覆写 512 字节，用时约 3 秒。\n填充文件已全部删除。");
+  EXPECT_EQ(LeftoverFillText({}), "");
+  EXPECT_EQ(
+      LeftoverFillText({{"C:", 3u << 30, ""}, {"D:", 0, "拒绝访问。"}, {"W:", 80u << 20, ""}}),
+      "已删除上次未完成的剩余空间擦除留下的填充文件：\nC: 释放了 3.00 GB\nW: 释放了 80.0 MB"
+      "\n\n未能删除上次未完成的剩余空间擦除留下的填充文件：\nD: 拒绝访问。");
   EXPECT_EQ(WipeEstimate(0).count(), 15);
   EXPECT_EQ(WipeEstimate((100u << 20) + 1).count(), 17);
 }

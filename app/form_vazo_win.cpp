@@ -340,15 +340,21 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
     case WM_SYSCOMMAND:
       if (SystemMenuCommand(wParam)) return 0;
       return std::nullopt;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam)) SystemMenuOpening(reinterpret_cast<HMENU>(wParam));
+      return std::nullopt;
     case WM_TIMER:
       if (wParam == vazo::kTimerAd) Timer_adTimer();
       if (wParam == vazo::kTimerAd2) Timer_ad2Timer();
+      if (wParam == kStartsDueTimer) ServeStarts();
       return 0;
     case WM_DROPFILES: FormDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-    case kShredGivenPaths: ShredGivenPaths(); return 0;
+    case kServeStarts: ServeStarts(); return 0;
+    case WM_COPYDATA:
+      return StartHandedOver(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
     case kOutsidePathsSorted: OutsidePathsSorted(lParam); return 0;
     case WM_ENABLE:
-      if (wParam) PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
+      if (wParam) PostMessageW(hwnd(), kServeStarts, 0, 0);
       if (wParam) PostMessageW(hwnd(), kFillCleanupEnded, 0, 0);
       return 0;
     case kRecycleBinListed: RecycleBinListed(lParam); return 0;

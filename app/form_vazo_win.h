@@ -21,6 +21,7 @@
 #include "announce/announce_strip_win.h"
 #include "app/file_drop_target_win.h"
 #include "app/long_run_win.h"
+#include "app/start_requests.h"
 #include "controls/controls_win.h"
 #include "controls/label_win.h"
 #include "controls/panel_win.h"
@@ -94,11 +95,11 @@ class Tform_vazo : public Window {
   // shredded with ShredPaths after its own consent box. Returns at once: the
   // file system is asked on a worker while the window is disabled, and the
   // boxes come when its answer arrives.
-  void ShredFromOutside(const std::vector<std::string>& given);
-  // Keeps the paths the program was started with and asks about them once
-  // the message loop runs; relative ones are taken from `startFolder`, the
-  // folder the program was started in.
-  void OfferGivenPaths(std::string startFolder, std::vector<std::string> paths);
+  void ShredFromOutside(const std::vector<GivenPath>& given);
+  // Keeps what the program was started with (paths or a switch) and serves
+  // it once the message loop runs; relative paths are taken from
+  // `startFolder`, the folder the program was started in.
+  void OfferStart(std::string startFolder, const std::vector<std::string>& arguments);
   // Files dropped on the window as WM_DROPFILES; refused while the window is
   // disabled.
   void FormDropFiles(HDROP drop);
@@ -157,10 +158,22 @@ class Tform_vazo : public Window {
   void ExtendSystemMenu();
   // True when `command` (WM_SYSCOMMAND's wParam) was one of those items.
   bool SystemMenuCommand(WPARAM command);
+  // The system menu is about to open: its check mark says whether the
+  // Explorer menu entries run this copy of the program.
+  void SystemMenuOpening(HMENU menu);
   void NextControl(WPARAM wParam, LPARAM lParam);
-  // Keeps `paths` to be asked about from the message loop.
+  // A later start handed its arguments over (WM_COPYDATA): they wait with
+  // the others and the window comes to the front. False for a block that is
+  // not such a start.
+  bool StartHandedOver(const COPYDATASTRUCT& data);
+  // Keeps dropped `paths` to be asked about from the message loop.
   void QueueGivenPaths(std::vector<std::string> paths);
-  void ShredGivenPaths();
+  // Every start request waits in `starts_`; ServeStarts serves the one that
+  // is due once the window is free (no run, no box) and sets a timer for the
+  // next one otherwise.
+  void StartArrived(StartRequest request);
+  void ServeStarts();
+  void Serve(StartRequest request);
   void OutsidePathsSorted(LPARAM result);
   // The run numbered `id` has ended: joins it, closes its window, enables
   // this one, then runs its completion (or closes, after a close request).
@@ -189,7 +202,12 @@ class Tform_vazo : public Window {
   // After the labels: it refers to them. Made by FormCreate.
   std::unique_ptr<AnnouncementStrip> strip_;
   std::string startFolder_;
-  std::vector<std::string> givenPaths_;
+  // Paths arriving closer together than this are one question. The shell
+  // starts one process per selected item, all at once, and on a busy
+  // machine their hand-overs still come within a few hundred milliseconds
+  // of each other, while a user's separate selections are seconds apart;
+  // a longer wait would be felt before the question comes.
+  StartQueue starts_{std::chrono::milliseconds(500)};
   // Registered for the window's life; the system holds references of its own.
   FileDropTarget* dropTarget_ = nullptr;
   HWND lastFocus_ = nullptr;
@@ -199,6 +217,8 @@ class Tform_vazo : public Window {
   WPARAM runNumber_ = 0;
   bool closeAfterRun_ = false;
   std::shared_ptr<FillCleanup> fillCleanup_;
+  // Fires when the front start request is due (ServeStarts).
+  static constexpr UINT_PTR kStartsDueTimer = 0x19A;
 };
 
 }  // namespace tovo

@@ -1,7 +1,8 @@
-// The program's entry: the application object, the four windows in their
-// order (only the main window is shown), the paths given on the command line
-// (files dropped on the program's icon or sent to a shortcut of it), the
-// message loop.
+// The program's entry: one instance per session (a later start hands its
+// arguments over and ends), the application object, the four windows in
+// their order (only the main window is shown), the arguments given on the
+// command line (files dropped on the program's icon or sent to a shortcut of
+// it, Explorer's menu entries), the message loop.
 #include <windows.h>
 
 #include <ole2.h>
@@ -10,6 +11,7 @@
 #include "app/form_vazo_win.h"
 #include "app/frm_about_win.h"
 #include "app/outside_paths_win.h"
+#include "app/single_instance_win.h"
 #include "platform/error_handler_win.h"
 #include "platform/file_system_win.h"
 #include "platform/scope_exit.h"
@@ -21,6 +23,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // the current one, and relative paths given to the program mean the
     // folder it was started in.
     const std::string startFolder = tovo::CurrentFolder();
+    const std::vector<std::string> arguments = tovo::CommandLinePaths();
+    const tovo::SingleInstance instance(arguments, startFolder);
+    if (instance.HandedOver()) return 0;
     // Drag-and-drop needs the window thread in a single-threaded apartment;
     // without it only WM_DROPFILES reaches the window.
     const bool ole = SUCCEEDED(OleInitialize(nullptr));
@@ -36,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     about.Create(mainWindow.hwnd());
     tovo::StartupProgressWindows progress;
     mainWindow.Show();
-    mainWindow.OfferGivenPaths(startFolder, tovo::CommandLinePaths());
+    mainWindow.OfferStart(startFolder, arguments);
     const int exitCode = application.Run(
         mainWindow.hwnd(), [&](const MSG& msg) { return mainWindow.PreTranslate(msg); });
     tovo::SetErrorBoxOwner(nullptr);

@@ -25,8 +25,21 @@ std::string_view RefusalReason(OutsideRefusal why) {
 
 }  // namespace
 
+std::string UnquotedArgument(std::string text) {
+  if (!text.empty() && text.back() == '"') text.back() = '\\';
+  return text;
+}
+
 SortedOutsidePaths SortOutsidePaths(const std::vector<std::string>& given,
                                     std::string_view startFolder, std::string_view programPath,
+                                    const OutsidePathQueries& queries) {
+  std::vector<GivenPath> paths;
+  for (const std::string& text : given) paths.push_back({text, std::string(startFolder)});
+  return SortOutsidePaths(paths, programPath, queries);
+}
+
+SortedOutsidePaths SortOutsidePaths(const std::vector<GivenPath>& given,
+                                    std::string_view programPath,
                                     const OutsidePathQueries& queries) {
   SortedOutsidePaths sorted;
   const std::string programKey = queries.compareKey(std::string(programPath));
@@ -39,12 +52,10 @@ SortedOutsidePaths SortOutsidePaths(const std::vector<std::string>& given,
     return true;
   };
   std::vector<Candidate> found;
-  for (std::string text : given) {
-    if (Trim(text).empty()) continue;
-    // No name holds a quote: one at the end is what the command line's
-    // splitting leaves of a quoted path that ended in "\" ("C:\" becomes C:").
-    if (text.back() == '"') text.back() = '\\';
-    const std::string full = FullPathFrom(text, startFolder);
+  for (const auto& [argument, folder] : given) {
+    if (Trim(argument).empty()) continue;
+    const std::string text = UnquotedArgument(argument);
+    const std::string full = FullPathFrom(text, folder);
     if (full.empty() || IsRootPath(full)) {
       const std::string shown = full.empty() ? text : full;
       if (firstTime(shown)) sorted.refused.push_back({shown, OutsideRefusal::kRoot});

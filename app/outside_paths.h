@@ -13,6 +13,19 @@
 
 namespace tovo {
 
+// One argument as given, with the folder of the process that got it:
+// relative paths mean that folder.
+struct GivenPath {
+  std::string text;
+  std::string folder;
+  bool operator==(const GivenPath&) const = default;
+};
+
+// An argument as the command line's splitting left it, made a path again: no
+// name holds a quote, and one at the end is what is left of a quoted path
+// that ended in "\" ("C:\" becomes C:").
+std::string UnquotedArgument(std::string text);
+
 // The file-system questions the sorting asks, so that it can be tested
 // without a disk.
 struct OutsidePathQueries {
@@ -47,9 +60,13 @@ struct SortedOutsidePaths {
 };
 
 // Sorts the paths given from outside, each made full with FullPathFrom from
-// `startFolder`. Empty and blank arguments are skipped: they would name the
+// its own folder. Empty and blank arguments are skipped: they would name the
 // start folder. `programPath` is the running executable's full path as the
 // file system knows it.
+SortedOutsidePaths SortOutsidePaths(const std::vector<GivenPath>& given,
+                                    std::string_view programPath,
+                                    const OutsidePathQueries& queries);
+// The same for paths that all mean `startFolder`.
 SortedOutsidePaths SortOutsidePaths(const std::vector<std::string>& given,
                                     std::string_view startFolder, std::string_view programPath,
                                     const OutsidePathQueries& queries);

@@ -78,23 +78,10 @@ std::string RunningProgramPath() {
   return ExistingLongPath(full).value_or(full);
 }
 
-void Tform_vazo::OfferGivenPaths(std::string startFolder, std::vector<std::string> paths) {
-  startFolder_ = std::move(startFolder);
-  QueueGivenPaths(std::move(paths));
-}
-
 void Tform_vazo::QueueGivenPaths(std::vector<std::string> paths) {
-  if (paths.empty()) return;
-  givenPaths_.insert(givenPaths_.end(), paths.begin(), paths.end());
-  PostMessageW(hwnd(), kShredGivenPaths, 0, 0);
-}
-
-void Tform_vazo::ShredGivenPaths() {
-  // A box or a run that came first keeps the paths waiting: asked inside it,
-  // they would start a second command there. WM_ENABLE brings them back.
-  if (Busy() || !IsWindowEnabled(hwnd())) return;
-  // Paths queued twice before the first message came are asked about once.
-  if (!givenPaths_.empty()) ShredFromOutside(std::exchange(givenPaths_, {}));
+  StartRequest request;
+  for (std::string& path : paths) request.paths.push_back({std::move(path), startFolder_});
+  StartArrived(std::move(request));
 }
 
 void Tform_vazo::FormDropFiles(HDROP drop) {
@@ -107,15 +94,17 @@ void Tform_vazo::FormDropFiles(HDROP drop) {
     MessageBeep(MB_ICONWARNING);
     return;
   }
-  ShredFromOutside(paths);
+  std::vector<GivenPath> given;
+  for (const std::string& path : paths) given.push_back({path, startFolder_});
+  ShredFromOutside(given);
 }
 
-void Tform_vazo::ShredFromOutside(const std::vector<std::string>& given) {
+void Tform_vazo::ShredFromOutside(const std::vector<GivenPath>& given) {
   // The file system is asked on a worker: a path on a share that does not
   // answer can keep the asker waiting for many seconds. Meanwhile the window
   // is disabled, so it takes no other command or drop.
   EnableWindow(hwnd(), FALSE);
-  std::thread([window = hwnd(), given, startFolder = startFolder_] {
+  std::thread([window = hwnd(), given] {
     // A drive without a medium must not raise the system's "insert a disk"
     // box. The thread's own mode: the process's belongs to the window thread,
     // and this thread ends with the sort.
@@ -123,7 +112,7 @@ void Tform_vazo::ShredFromOutside(const std::vector<std::string>& given) {
     std::unique_ptr<SortedOutsidePaths> sorted;
     try {
       sorted = std::make_unique<SortedOutsidePaths>(
-          SortOutsidePaths(given, startFolder, RunningProgramPath(), SystemPathQueries()));
+          SortOutsidePaths(given, RunningProgramPath(), SystemPathQueries()));
     } catch (...) {
       // Nothing is shredded; the window is enabled again all the same.
     }

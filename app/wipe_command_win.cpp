@@ -12,6 +12,7 @@
 #include "app/form_vazo_win.h"
 #include "app/shred_command_win.h"
 #include "app/wipe_command.h"
+#include "app/wipe_command_win.h"
 #include "platform/errors.h"
 #include "platform/guards_win.h"
 #include "platform/wide_win.h"
@@ -23,16 +24,6 @@ namespace tovo {
 namespace {
 
 constexpr UINT kWipeCommandId = 1;
-
-// A drive whose free space this machine holds, and that is ready to say how
-// much that is.
-bool CanWipe(const std::string& root) {
-  // An empty removable drive would otherwise ask for a medium.
-  const ErrorModeGuard quiet;
-  if (!CanWipeDriveType(GetDriveTypeW(Wide(root).c_str()))) return false;
-  VolumeFacts facts;
-  return SystemFileSystem().QueryVolume(root, facts) == 0;
-}
 
 ProgressWording WipeWording() {
   ProgressWording wording;
@@ -58,6 +49,14 @@ struct WipeRunState {
 };
 
 }  // namespace
+
+bool CanWipe(const std::string& root) {
+  // An empty removable drive would otherwise ask for a medium.
+  const ErrorModeGuard quiet;
+  if (!CanWipeDriveType(GetDriveTypeW(Wide(root).c_str()))) return false;
+  VolumeFacts facts;
+  return SystemFileSystem().QueryVolume(root, facts) == 0;
+}
 
 void Tform_vazo::TreePopup(POINT at) {
   const TreeNode* node = DirectoryListBox1().Model().Nodes().Selected();

@@ -32,10 +32,10 @@ inline constexpr UINT kLongRunEnded = kFirstPrivateMessage + 3;
 // has changed (a new name); at most one is pending (LongRun).
 inline constexpr UINT kLongRunShowNow = kFirstPrivateMessage + 4;
 
-// The main window to itself: ask about the paths from outside that wait
-// (posted once the window shows, after a drop, and whenever the window is
-// enabled again).
-inline constexpr UINT kShredGivenPaths = kFirstPrivateMessage + 5;
+// The main window to itself: serve the start requests that wait (paths from
+// outside, a switch), posted when one arrives, after one was served, and
+// whenever the window is enabled again.
+inline constexpr UINT kServeStarts = kFirstPrivateMessage + 5;
 
 // Worker to the main window: lParam owns the SortedOutsidePaths of the paths
 // given from outside, or is null when they could not be sorted.

@@ -70,16 +70,8 @@ class OutsidePaths : public ::testing::Test {
     window_ = running.mainWindow;
   }
   // The first box of the program other than `previous` within `timeoutMs`.
-  HWND NextBox(HWND previous = nullptr, DWORD timeoutMs = 60000) {
-    HWND next = nullptr;
-    gui::WaitUntil(
-        [&] {
-          for (HWND b : gui::MessageBoxesOf(program_.id()))
-            if (b != previous && IsWindowVisible(b)) next = b;
-          return next != nullptr;
-        },
-        timeoutMs);
-    return next;
+  HWND NextBox(HWND previous = nullptr) {
+    return gui::WaitForNextMessageBox(program_.id(), previous, 60000);
   }
   // Answers a box and waits until it is gone.
   static void Answer(HWND box, int button) {

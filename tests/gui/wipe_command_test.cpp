@@ -126,6 +126,29 @@ TEST_F(WipeCommandGui, MenuKeyOnACdDriveShowsTheItemGreyed) {
   gui::WaitUntil([&] { return !IsWindowVisible(menu); }, 5000);
 }
 
+// The drive entry of Explorer's menu runs `"<exe>" /wipe "%1"`; the running
+// program takes the start over.
+TEST_F(WipeCommandGui, TheDriveCommandLineAsksTheWipeOfThatDriveOrSaysWhyNot) {
+  const struct {
+    std::wstring drive;
+    std::wstring text;
+  } cases[] = {
+      {drive_, L"将擦除驱动器 " + drive_ + L" 的剩余空间（现有 "},
+      {L"D:", L"不能擦除“D:\\”的剩余空间：只能擦除本机的硬盘或可移动磁盘上已就绪的驱动器。"},
+  };
+  for (const auto& c : cases) {
+    gui::Process start = gui::Process::Start(gui::ProgramPath(), L"/WIPE \"" + c.drive + L"\\\"");
+    DWORD code = 99;
+    EXPECT_TRUE(start.WaitForExit(10000, &code) && code == 0) << "handed over, ended with 0";
+    const HWND box = gui::WaitForMessageBox(app_.process.id());
+    ASSERT_TRUE(box) << Narrow(c.drive);
+    EXPECT_TRUE(gui::MessageBoxText(box).starts_with(c.text)) << Narrow(gui::MessageBoxText(box));
+    Answer(box, GetDlgItem(box, IDNO) ? IDNO : IDOK);
+  }
+  EXPECT_FALSE(RunWindow());
+  EXPECT_FALSE(FillLeft());
+}
+
 TEST_F(WipeCommandGui, AStopInTheMiddleLeavesNoFillBehind) {
   MenuKeyOn(drive_);
   const HWND menu = Menu();

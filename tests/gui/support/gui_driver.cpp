@@ -47,36 +47,52 @@ BOOL CALLBACK Collect(HWND window, LPARAM data) {
 }  // namespace
 
 Process Process::Start(const std::wstring& exe, const std::wstring& arguments,
-                       const std::wstring& directory) {
+                       const std::wstring& directory, bool suspended) {
   std::wstring command = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE,
+                      suspended ? CREATE_SUSPENDED : 0, nullptr,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
     ADD_FAILURE() << "cannot start the program, error " << GetLastError();
     return {};
   }
-  CloseHandle(info.hThread);
   Process process;
+  if (suspended) {
+    process.thread_ = info.hThread;
+  } else {
+    CloseHandle(info.hThread);
+  }
   process.process_ = info.hProcess;
   process.id_ = info.dwProcessId;
   return process;
 }
 
 Process::Process(Process&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), id_(other.id_) {}
+    : process_(std::exchange(other.process_, nullptr)),
+      thread_(std::exchange(other.thread_, nullptr)),
+      id_(other.id_) {}
 
 Process& Process::operator=(Process&& other) noexcept {
   if (this != &other) {
     this->~Process();
     process_ = std::exchange(other.process_, nullptr);
+    thread_ = std::exchange(other.thread_, nullptr);
     id_ = other.id_;
   }
   return *this;
 }
 
+void Process::Resume() {
+  if (!thread_) return;
+  ResumeThread(thread_);
+  CloseHandle(std::exchange(thread_, nullptr));
+}
+
 Process::~Process() {
+  if (thread_) CloseHandle(thread_);
+  thread_ = nullptr;
   if (!process_) return;
   if (Running()) {
     TerminateProcess(process_, 99);
@@ -200,6 +216,18 @@ HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
       },
       timeoutMs);
   return box;
+}
+
+HWND WaitForNextMessageBox(DWORD pid, HWND previous, DWORD timeoutMs) {
+  HWND next = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND b : MessageBoxesOf(pid))
+          if (b != previous && IsWindowVisible(b)) next = b;
+        return next != nullptr;
+      },
+      timeoutMs);
+  return next;
 }
 
 std::wstring MessageBoxText(HWND box) {

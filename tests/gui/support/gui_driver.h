@@ -22,10 +22,11 @@ namespace tovo::gui {
 // runs, so a failing test never leaves it behind.
 class Process {
  public:
-  // Starts `exe` with `arguments` in `directory` (empty: the test's own).
-  // Fails the test (and returns an empty Process) when it cannot start.
+  // Starts `exe` with `arguments` in `directory` (empty: the test's own);
+  // `suspended`: its first thread waits for Resume. Fails the test (and
+  // returns an empty Process) when it cannot start.
   static Process Start(const std::wstring& exe, const std::wstring& arguments = L"",
-                       const std::wstring& directory = L"");
+                       const std::wstring& directory = L"", bool suspended = false);
 
   Process() = default;
   Process(Process&& other) noexcept;
@@ -39,9 +40,12 @@ class Process {
   // True when the program ended within `timeoutMs`; its exit code is stored.
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
   bool Running() const;
+  // Lets a process started suspended run.
+  void Resume();
 
  private:
   HANDLE process_ = nullptr;
+  HANDLE thread_ = nullptr;  // only while suspended
   DWORD id_ = 0;
 };
 
@@ -87,6 +91,9 @@ HWND VisibleWindowOf(DWORD pid, const wchar_t* className);
 std::vector<HWND> MessageBoxesOf(DWORD pid);
 // The first message box of `pid` that appears within `timeoutMs`, or null.
 HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs = 15000);
+// The last visible message box of `pid` other than `previous` that is
+// there within `timeoutMs`, or null.
+HWND WaitForNextMessageBox(DWORD pid, HWND previous = nullptr, DWORD timeoutMs = 30000);
 // The text of a message box (its static with id 65535).
 std::wstring MessageBoxText(HWND box);
 

@@ -82,7 +82,7 @@ void RemoveFolderTree(FileSystem& fs, const std::string& folder,
     }
   });
   if (options.concealMetadata) {
-    ScrubFolderIndex(fs, base, 0);
+    for (ShredOutcome& left : ScrubFolderIndex(fs, base, 0)) notRemoved.push_back(std::move(left));
     ShredOutcome outcome = RemoveFolderConcealed(fs, folder);
     if (!outcome.destroyed()) notRemoved.push_back(std::move(outcome));
   } else if (const SystemCode code = fs.RemoveFolder(base)) {

@@ -204,7 +204,8 @@ class Wipe {
     const auto release = std::chrono::steady_clock::now();
     const ShredOutcome left = fill.Release();
     if (!left.destroyed()) ThrowLeft(left);
-    ScrubFolderIndex(fs_, root_, std::numeric_limits<std::uint64_t>::max());
+    const auto fillers = ScrubFolderIndex(fs_, root_, std::numeric_limits<std::uint64_t>::max());
+    if (!fillers.empty()) ThrowLeft(fillers.front());
     result_.releaseSeconds = SecondsSince(release);
     result_.stopped = Stopped();
     return result_;

@@ -72,7 +72,10 @@ ShredRunResult RunShred(FileSystem& fs, RandomGenerator& generator,
   ShredPipeline run(fs, generator, options, std::move(pipeline));
   for (const std::string& path : paths) ShredPathInto(run, path, onFile);
   result.failures = run.TakeFailures();
-  if (options.concealMetadata) ScrubSelectionParents(fs, paths);
+  if (options.concealMetadata) {
+    for (ShredOutcome& left : ScrubSelectionParents(fs, paths, options.stop))
+      result.failures.push_back(std::move(left));
+  }
   result.stopped = run.Stopped();
   result.destroyed = run.Destroyed();
   // The disk may have changed since the count; never a negative count.

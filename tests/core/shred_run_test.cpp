@@ -7,10 +7,15 @@
 #include <algorithm>
 #include <functional>
 #include <future>
+#include <map>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "platform/paths.h"
+#include "shred/index_scrub.h"
+#include "support/fake_volume.h"
 #include "support/shred_fake_file_system.h"
 
 namespace tovo {
@@ -193,6 +198,103 @@ TEST(StoppedRun, QueuedFilesAreClosedUntouched) {
   for (const std::string& path : paths) kept += Untouched(fs, path, 50, 0x5A);
   EXPECT_EQ(kept, 6);
   EXPECT_EQ(fs.At("C:\\work\\ro").attributes, attr::kReadOnly);
+}
+
+// What happens to the scrub's empty files after a shred, in the folder that
+// stays: every one is deleted whatever ends the scrub, and one that cannot be
+// deleted is reported.
+struct ScrubCase {
+  const char* name;
+  int failingCreate;  // the create that fails (counted from 1), or 0
+  enum { kNone, kStop, kRefuse, kThrow } createFailure;
+  int deleteRefusals;  // refusals of the third filler's deletion
+  std::size_t created, leftReported;
+};
+
+class ScrubAfterRun : public ::testing::TestWithParam<ScrubCase> {};
+
+TEST_P(ScrubAfterRun, LeavesNoFillerUnreported) {
+  const ScrubCase& c = GetParam();
+  testing::FakeVolume volume;
+  volume.AddFile("C:\\work\\keep", 5, 0x11);
+  for (const char* name : {"C:\\work\\a", "C:\\work\\b"}) volume.AddFile(name, 30, 0x22);
+  StopSignal stop;
+  std::vector<std::string> created;
+  int thirdDeletes = 0;
+  volume.refuse = [&](const std::string& op, const std::string& path) -> SystemCode {
+    if (op == "create") {
+      created.push_back(path);
+      if (static_cast<int>(created.size()) != c.failingCreate) return 0;
+      if (c.createFailure == ScrubCase::kStop) stop.Request();
+      if (c.createFailure == ScrubCase::kThrow) throw std::runtime_error("injected");
+      return c.createFailure == ScrubCase::kRefuse ? syscode::kAccessDenied : 0;
+    }
+    const bool third = op == "delete" && created.size() > 2 && path == created[2];
+    return third && ++thirdDeletes <= c.deleteRefusals ? syscode::kSharingViolation : 0;
+  };
+  RunProgress progress;
+  ShredOptions options;
+  options.stop = &stop;
+  options.progress = &progress;
+  RandomGenerator generator;
+  const auto run = [&] {
+    return RunShred(volume, generator, {"C:\\work\\a", "C:\\work\\b"}, options, Sequential(),
+                    nullptr);
+  };
+  std::vector<std::string> expected = {"C:\\", "C:\\work", "C:\\work\\keep"};
+  if (c.createFailure == ScrubCase::kThrow) {
+    EXPECT_THROW(run(), std::runtime_error);
+  } else {
+    const ShredRunResult result = run();
+    ASSERT_EQ(result.failures.size(), c.leftReported);
+    if (c.leftReported) {
+      EXPECT_EQ(result.failures[0].path, created[2]);
+      EXPECT_EQ(result.failures[0].step, ShredStep::kDelete);
+      expected.insert(expected.begin() + 2, created[2]);
+    }
+  }
+  EXPECT_EQ(created.size(), c.created);
+  EXPECT_EQ(volume.Paths(), expected);
+  // All made before the first goes, so that together they cover the index.
+  EXPECT_LT(volume.LastLog("create"), volume.FirstLog("delete C:\\work\\0000"));
+}
+
+constexpr std::size_t kAllFillers = [] {
+  std::size_t count = 0;
+  for (const FillerGroup& group : kKeptFolderFillers) count += group.count;
+  return count;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, ScrubAfterRun,
+    ::testing::Values(ScrubCase{"Whole", 0, ScrubCase::kNone, 0, kAllFillers, 0},
+                      ScrubCase{"StoppedMidway", 10, ScrubCase::kStop, 0, 10, 0},
+                      ScrubCase{"RefusedMidway", 10, ScrubCase::kRefuse, 0, 10, 0},
+                      ScrubCase{"ThrownMidway", 10, ScrubCase::kThrow, 0, 10, 0},
+                      ScrubCase{"DeleteRefusedOnce", 0, ScrubCase::kNone, 1, kAllFillers, 0},
+                      ScrubCase{"DeleteRefusedAlways", 0, ScrubCase::kNone, 9, kAllFillers, 1}),
+    [](const ::testing::TestParamInfo<ScrubCase>& info) { return info.param.name; });
+
+TEST(ScrubAfterRun, MakesTheMeasuredMixOncePerFolder) {
+  testing::FakeVolume volume;
+  volume.AddFolder("C:\\work\\sub");
+  for (const char* name : {"C:\\work\\a", "C:\\work\\b", "C:\\work\\sub\\c"})
+    volume.AddFile(name, 1, 0x22);
+  const std::vector<std::string> selection = {"C:\\work\\a", "C:\\work\\b", "C:\\work\\sub\\c",
+                                              "D:\\"};
+  EXPECT_TRUE(ScrubSelectionParents(volume, selection).empty());
+  std::map<std::string, std::vector<std::size_t>> lengths;  // folder -> names made there
+  for (const std::string& line : volume.log) {
+    if (!line.starts_with("create ")) continue;
+    const std::string path = line.substr(7);
+    lengths[FolderHolding(path)].push_back(ExtractLastName(path).size());
+  }
+  std::vector<std::size_t> mix;
+  for (const FillerGroup& group : kKeptFolderFillers)
+    mix.insert(mix.end(), group.count, group.nameLength);
+  const std::map<std::string, std::vector<std::size_t>> once = {{"C:\\work", mix},
+                                                                {"C:\\work\\sub", mix}};
+  EXPECT_EQ(lengths, once);
 }
 
 }  // namespace

@@ -25,23 +25,25 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   int result = 0;
+  const auto report = [&](const std::vector<tovo::ShredOutcome>& outcomes) {
+    for (const tovo::ShredOutcome& left : outcomes) {
+      std::printf("%s: %s %u %s\n", left.path.c_str(), tovo::StepName(left.step),
+                  static_cast<unsigned>(left.code), left.currentName.c_str());
+      result = 1;
+    }
+  };
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     paths.push_back(tovo::Narrow(argv[i]));
     try {
-      for (const tovo::ShredOutcome& left :
-           tovo::ShredPathWith(tovo::SystemFileSystem(), tovo::ProcessRandomGenerator(),
-                               tovo::Narrow(argv[i]), nullptr)) {
-        std::printf("%s: %s %u %s\n", left.path.c_str(), tovo::StepName(left.step),
-                    static_cast<unsigned>(left.code), left.currentName.c_str());
-        result = 1;
-      }
+      report(tovo::ShredPathWith(tovo::SystemFileSystem(), tovo::ProcessRandomGenerator(),
+                                 tovo::Narrow(argv[i]), nullptr));
     } catch (const std::exception& error) {
       std::printf("%s: %s\n", tovo::Narrow(argv[i]).c_str(), error.what());
       return 2;
     }
   }
   // As the shred command does after its run.
-  tovo::ScrubSelectionParents(tovo::SystemFileSystem(), paths);
+  report(tovo::ScrubSelectionParents(tovo::SystemFileSystem(), paths));
   return result;
 }

@@ -27,10 +27,18 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROL
 constexpr int kTreeIndent = 19;
 constexpr int kListRowHeight = 18;
 
-HICON LoadMainIcon(int metricX, int metricY) {
+HICON LoadMainIcon(int metricX, int metricY, int dpi) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TOVO_IDI_MAIN),
-                                       IMAGE_ICON, GetSystemMetrics(metricX),
-                                       GetSystemMetrics(metricY), LR_SHARED));
+                                       IMAGE_ICON, SystemMetricForDpi(metricX, dpi),
+                                       SystemMetricForDpi(metricY, dpi), LR_SHARED));
+}
+
+// The caption's and the task bar's icons at the window's DPI.
+void SetMainIcons(HWND window, int dpi) {
+  SendMessageW(window, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXICON, SM_CYICON, dpi)));
+  SendMessageW(window, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXSMICON, SM_CYSMICON, dpi)));
 }
 
 }  // namespace
@@ -43,7 +51,7 @@ void Tform_vazo::Create() {
   const forms::Form& form = vazo::MainForm();
   // Placed by the system until Show centres it: only the size counts here.
   const RECT frame = CentredFrame(form, kStyle, kExStyle, ScreenArea(), SystemDpi());
-  const HICON icon = LoadMainIcon(SM_CXICON, SM_CYICON);
+  const HICON icon = LoadMainIcon(SM_CXICON, SM_CYICON, SystemDpi());
   const HWND h =
       Window::Create({.name = L"Tform_vazo",
                       .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -57,9 +65,7 @@ void Tform_vazo::Create() {
   dropTarget_ = new FileDropTarget(
       h, [this](std::vector<std::string> paths) { QueueGivenPaths(std::move(paths)); });
   RegisterDragDrop(h, dropTarget_);
-  SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageW(h, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXSMICON, SM_CYSMICON)));
+  SetMainIcons(h, dpi_);
 }
 
 void Tform_vazo::Show() {
@@ -95,6 +101,7 @@ void Tform_vazo::BuildControls() {
 // layout, fonts, pictures and rows are made anew for it.
 void Tform_vazo::DpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
+  SetMainIcons(hwnd(), dpi);
   UniqueFont font = CreateFormFont(vazo::MainForm().font, dpi);
   RelayoutForm(vazo::MainForm(), hwnd(), controls_, suggested, dpi);
   for (const HWND child : {Control(vazo::kDirectoryListBox1), Control(vazo::kFileListBox)})

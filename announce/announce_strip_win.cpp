@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "announce/autoupdate_win.h"
-#include "forms/dpi_win.h"
 #include "forms/scale.h"
 #include "platform/wide_win.h"
 
@@ -70,7 +69,7 @@ void AnnouncementStrip::PlaceLabels() {
 // The ticker counts in pixels at 96 DPI, as the layout does.
 void AnnouncementStrip::SetTop(AnnouncementLabel label, int top) {
   Label& target = Of(label);
-  target.MoveTo(target.Position().x, forms::Scaled(top, WindowDpi(owner_)));
+  target.MoveTo(target.Position().x, forms::Scaled(top, target.Dpi()));
 }
 
 void AnnouncementStrip::SetUnderline(AnnouncementLabel label, bool underline) {

@@ -54,6 +54,7 @@ class Label : public Subclass {
 
   // Makes the font anew for a new DPI (and fits an auto-sized label again).
   void SetDpi(int dpi);
+  int Dpi() const { return style_.dpi; }
 
   // Position in the parent's client coordinates.
   POINT Position() const;

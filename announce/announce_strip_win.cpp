@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "announce/autoupdate_win.h"
+#include "forms/scale.h"
 #include "platform/wide_win.h"
 
 namespace tovo {
@@ -60,9 +61,15 @@ void AnnouncementStrip::SetColour(AnnouncementLabel label, std::uint32_t colour)
   Of(label).SetFontColour(static_cast<COLORREF>(colour));
 }
 
+void AnnouncementStrip::PlaceLabels() {
+  for (const AnnouncementLabel label : {AnnouncementLabel::First, AnnouncementLabel::Second})
+    SetTop(label, ticker_.label(label).top);
+}
+
+// The ticker counts in pixels at 96 DPI, as the layout does.
 void AnnouncementStrip::SetTop(AnnouncementLabel label, int top) {
   Label& target = Of(label);
-  target.MoveTo(target.Position().x, top);
+  target.MoveTo(target.Position().x, forms::Scaled(top, target.Dpi()));
 }
 
 void AnnouncementStrip::SetUnderline(AnnouncementLabel label, bool underline) {

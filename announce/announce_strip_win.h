@@ -48,6 +48,9 @@ class AnnouncementStrip : public AnnouncementView {
   void Click(Label& label);
   void MouseEnter(Label& label);
   void MouseLeave(Label& label);
+  // Puts both labels where the ticker has them, at the window's DPI (after
+  // the window was laid out anew).
+  void PlaceLabels();
 
   void SetCaption(AnnouncementLabel label, const std::string& caption) override;
   void SetHint(AnnouncementLabel label, const std::string& hint) override;

@@ -5,9 +5,11 @@
 #include "announce/autoupdate_win.h"
 #include "app/frm_about_win.h"
 #include "app/shell_folders_win.h"
+#include "forms/dpi_win.h"
 #include "forms/form_builder_win.h"
 #include "forms/mnemonic.h"
 #include "forms/picture_ids.h"
+#include "forms/scale.h"
 #include "platform/messages_win.h"
 #include "platform/system_error_win.h"
 #include "platform/wide_win.h"
@@ -21,10 +23,22 @@ namespace vazo = forms::vazo;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-HICON LoadMainIcon(int metricX, int metricY) {
+// At 96 DPI; scaled with the rest of the layout.
+constexpr int kTreeIndent = 19;
+constexpr int kListRowHeight = 18;
+
+HICON LoadMainIcon(int metricX, int metricY, int dpi) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TOVO_IDI_MAIN),
-                                       IMAGE_ICON, GetSystemMetrics(metricX),
-                                       GetSystemMetrics(metricY), LR_SHARED));
+                                       IMAGE_ICON, SystemMetricForDpi(metricX, dpi),
+                                       SystemMetricForDpi(metricY, dpi), LR_SHARED));
+}
+
+// The caption's and the task bar's icons at the window's DPI.
+void SetMainIcons(HWND window, int dpi) {
+  SendMessageW(window, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXICON, SM_CYICON, dpi)));
+  SendMessageW(window, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXSMICON, SM_CYSMICON, dpi)));
 }
 
 }  // namespace
@@ -35,11 +49,9 @@ Tform_vazo::~Tform_vazo() {
 
 void Tform_vazo::Create() {
   const forms::Form& form = vazo::MainForm();
-  const forms::Font& font = form.font;
-  windowFont_ = CreateUiFont(std::string(font.face), font.height, font.bold, false, font.charset);
   // Placed by the system until Show centres it: only the size counts here.
-  const RECT frame = CentredFrame(form, kStyle, kExStyle, ScreenArea());
-  const HICON icon = LoadMainIcon(SM_CXICON, SM_CYICON);
+  const RECT frame = CentredFrame(form, kStyle, kExStyle, ScreenArea(), SystemDpi());
+  const HICON icon = LoadMainIcon(SM_CXICON, SM_CYICON, SystemDpi());
   const HWND h =
       Window::Create({.name = L"Tform_vazo",
                       .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -53,9 +65,7 @@ void Tform_vazo::Create() {
   dropTarget_ = new FileDropTarget(
       h, [this](std::vector<std::string> paths) { QueueGivenPaths(std::move(paths)); });
   RegisterDragDrop(h, dropTarget_);
-  SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageW(h, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(LoadMainIcon(SM_CXSMICON, SM_CYSMICON)));
+  SetMainIcons(h, dpi_);
 }
 
 void Tform_vazo::Show() {
@@ -77,16 +87,39 @@ HWND Tform_vazo::Control(int id) const {
 }
 
 void Tform_vazo::BuildControls() {
+  dpi_ = WindowDpi(hwnd());
+  windowFont_ = CreateFormFont(vazo::MainForm().font, dpi_);
   tooltips_.Create(hwnd());
-  controls_ =
-      BuildForm(vazo::MainForm(), hwnd(), [this](const forms::Control& control, HWND parent) {
-        return CreateControl(control, parent);
-      });
+  controls_ = BuildForm(vazo::MainForm(), hwnd(),
+                        [this](const forms::Control& control, HWND parent, const RECT& rect) {
+                          return CreateControl(control, parent, rect);
+                        });
   BindWidgets();
 }
 
-HWND Tform_vazo::CreateControl(const forms::Control& control, HWND parent) {
-  const RECT rect = ToRect(control.rect);
+// The window moved to a monitor of another DPI (or the DPI changed): the
+// layout, fonts, pictures and rows are made anew for it.
+void Tform_vazo::DpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetMainIcons(hwnd(), dpi);
+  UniqueFont font = CreateFormFont(vazo::MainForm().font, dpi);
+  RelayoutForm(vazo::MainForm(), hwnd(), controls_, suggested, dpi);
+  for (const HWND child : {Control(vazo::kDirectoryListBox1), Control(vazo::kFileListBox)})
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  for (auto& [id, button] : buttons_) {
+    SendMessageW(button->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    button->SetDpi(dpi);
+  }
+  windowFont_ = std::move(font);  // no control uses the old one now
+  for (auto& [id, label] : labels_) label->SetDpi(dpi);
+  for (auto& picture : pictures_) picture->SetDpi(dpi);
+  tree_->SetIndent(forms::Scaled(kTreeIndent, dpi));
+  fileList_->SetDpi(dpi);
+  fileList_->SetItemHeight(forms::Scaled(kListRowHeight, dpi));
+  if (strip_) strip_->PlaceLabels();
+}
+
+HWND Tform_vazo::CreateControl(const forms::Control& control, HWND parent, const RECT& rect) {
   switch (control.kind) {
     case forms::Kind::Picture: {
       auto& picture = pictures_.emplace_back(std::make_unique<Picture>());
@@ -116,7 +149,7 @@ HWND Tform_vazo::CreateControl(const forms::Control& control, HWND parent) {
   return nullptr;
 }
 
-HWND Tform_vazo::CreateLabel(const forms::Control& control, HWND parent, RECT rect) {
+HWND Tform_vazo::CreateLabel(const forms::Control& control, HWND parent, const RECT& rect) {
   const forms::Font font = FontOf(vazo::MainForm(), control);
   auto& label = labels_[control.id] = std::make_unique<Label>();
   label->Create(parent, control.id, rect, std::string(control.caption),
@@ -128,7 +161,8 @@ HWND Tform_vazo::CreateLabel(const forms::Control& control, HWND parent, RECT re
                  .background = BackgroundOf(vazo::MainForm(), control),
                  .wordWrap = (control.look & forms::kWordWrap) != 0,
                  .autoSize = (control.look & forms::kAutoSize) != 0,
-                 .handCursor = control.kind == forms::Kind::LinkLabel});
+                 .handCursor = control.kind == forms::Kind::LinkLabel,
+                 .dpi = dpi_});
   label->SetHint(std::string(control.hint));
   if (control.id == vazo::kLAd1 || control.id == vazo::kLAd2) {
     label->SetOnClick([this](Label& l) { l_ad1Click(l); });
@@ -138,7 +172,7 @@ HWND Tform_vazo::CreateLabel(const forms::Control& control, HWND parent, RECT re
   return label->hwnd();
 }
 
-HWND Tform_vazo::CreateButton(const forms::Control& control, HWND parent, RECT rect) {
+HWND Tform_vazo::CreateButton(const forms::Control& control, HWND parent, const RECT& rect) {
   auto& button = buttons_[control.id] = std::make_unique<FlatButton>();
   button->Create(parent, control.id, rect, std::string(control.caption), windowFont_.get(),
                  control.resource);
@@ -149,7 +183,7 @@ HWND Tform_vazo::CreateButton(const forms::Control& control, HWND parent, RECT r
 }
 
 // The one place where the drive tree is made.
-HWND Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent, RECT rect) {
+HWND Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent, const RECT& rect) {
   tree_ = std::make_unique<DirectoryTreeWidget>();
   // Drives whose kind cannot be determined are not shown.
   tree_->SetDriveTypes({dtFloppy, dtFixed, dtNetwork, dtCDROM, dtRAM});
@@ -157,19 +191,20 @@ HWND Tform_vazo::CreateDirectoryTree(const forms::Control& control, HWND parent,
   tree_->OnContextPopup = [this](POINT at) { TreePopup(at); };
   tree_->Create(parent, control.id, rect, windowFont_.get(),
                 ToColorRef(FontOf(vazo::MainForm(), control).colour));
-  tree_->SetIndent(19);
+  tree_->SetIndent(forms::Scaled(kTreeIndent, dpi_));
   return tree_->hwnd();
 }
 
 // The one place where the file list is made.
-HWND Tform_vazo::CreateFileList(const forms::Control& control, HWND parent, RECT rect) {
+HWND Tform_vazo::CreateFileList(const forms::Control& control, HWND parent, const RECT& rect) {
   fileList_ = std::make_unique<FileListWidget>();
   // Sub-folders beside the files; hidden entries shown, system ones never.
   fileList_->SetFileType({FileAttr::ftReadOnly, FileAttr::ftHidden, FileAttr::ftDirectory,
                           FileAttr::ftArchive, FileAttr::ftNormal});
   fileList_->Create(parent, control.id, rect, windowFont_.get(),
                     ToColorRef(FontOf(vazo::MainForm(), control).colour));
-  fileList_->SetItemHeight(18);
+  fileList_->SetDpi(dpi_);
+  fileList_->SetItemHeight(forms::Scaled(kListRowHeight, dpi_));
   return fileList_->hwnd();
 }
 
@@ -336,6 +371,9 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       FormCreate();
       return 0;
     case WM_ACTIVATE: Activated(wParam); return 0;
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_NEXTDLGCTL: NextControl(wParam, lParam); return 0;
     case WM_SYSCOMMAND:
       if (SystemMenuCommand(wParam)) return 0;

@@ -145,11 +145,12 @@ class Tform_vazo : public Window {
 
  private:
   void BuildControls();
-  HWND CreateControl(const forms::Control& control, HWND parent);
-  HWND CreateLabel(const forms::Control& control, HWND parent, RECT rect);
-  HWND CreateButton(const forms::Control& control, HWND parent, RECT rect);
-  HWND CreateDirectoryTree(const forms::Control& control, HWND parent, RECT rect);
-  HWND CreateFileList(const forms::Control& control, HWND parent, RECT rect);
+  HWND CreateControl(const forms::Control& control, HWND parent, const RECT& rect);
+  HWND CreateLabel(const forms::Control& control, HWND parent, const RECT& rect);
+  HWND CreateButton(const forms::Control& control, HWND parent, const RECT& rect);
+  HWND CreateDirectoryTree(const forms::Control& control, HWND parent, const RECT& rect);
+  HWND CreateFileList(const forms::Control& control, HWND parent, const RECT& rect);
+  void DpiChanged(int dpi, const RECT& suggested);
   void BindWidgets();
   std::function<void()> ClickHandler(int id);
   std::optional<int> MnemonicButton(wchar_t key) const;
@@ -190,6 +191,7 @@ class Tform_vazo : public Window {
   void StartFillCleanup();
   void FillCleanupEnded();
 
+  int dpi_ = 96;  // the DPI the window is laid out for
   UniqueFont windowFont_;
   std::map<int, HWND> controls_;
   std::map<int, std::unique_ptr<Panel>> panels_;

@@ -4,6 +4,7 @@
 
 #include "controls/controls_win.h"
 #include "forms/about_form.h"
+#include "forms/dpi_win.h"
 #include "forms/form_builder_win.h"
 #include "platform/dc_win.h"
 #include "platform/system_error_win.h"
@@ -32,7 +33,7 @@ Tfrm_about::~Tfrm_about() {
 void Tfrm_about::Create(HWND owner) {
   const forms::Form& form = about::AboutForm();
   background_.reset(CreateSolidBrush(ToColorRef(form.colour)));
-  const RECT frame = CentredFrame(form, kStyle, kExStyle, WorkArea());
+  const RECT frame = CentredFrame(form, kStyle, kExStyle, WorkArea(), SystemDpi());
   const WindowClassSpec cls{.name = kClassName};
   if (!Window::Create(cls, kExStyle, Wide(form.caption), kStyle, frame.left, frame.top,
                       frame.right - frame.left, frame.bottom - frame.top, owner, nullptr)) {
@@ -41,22 +42,31 @@ void Tfrm_about::Create(HWND owner) {
   CreateControls();
 }
 
-void Tfrm_about::CreateControls() {
-  const forms::Form& form = about::AboutForm();
-  windowFont_ = CreateUiFont(std::string(form.font.face), form.font.height, form.font.bold, false,
-                             form.font.charset);
-  BuildForm(form, hwnd(), [this](const forms::Control& control, HWND parent) -> HWND {
-    switch (control.kind) {
-      case forms::Kind::Label:
-      case forms::Kind::LinkLabel: return CreateLabel(control, parent);
-      case forms::Kind::Button: return CreateButton(control, parent);
-      default: return nullptr;  // lines are painted
-    }
-  });
+void Tfrm_about::DpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  UniqueFont font = CreateFormFont(about::AboutForm().font, dpi);
+  RelayoutForm(about::AboutForm(), hwnd(), controls_, suggested, dpi);
+  SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  windowFont_ = std::move(font);
+  for (auto& label : labels_) label->SetDpi(dpi);
 }
 
-HWND Tfrm_about::CreateButton(const forms::Control& control, HWND parent) {
-  const RECT r = ToRect(control.rect);
+void Tfrm_about::CreateControls() {
+  const forms::Form& form = about::AboutForm();
+  dpi_ = WindowDpi(hwnd());
+  windowFont_ = CreateFormFont(form.font, dpi_);
+  controls_ = BuildForm(form, hwnd(),
+                        [this](const forms::Control& control, HWND parent, const RECT& r) -> HWND {
+                          switch (control.kind) {
+                            case forms::Kind::Label:
+                            case forms::Kind::LinkLabel: return CreateLabel(control, parent, r);
+                            case forms::Kind::Button: return CreateButton(control, parent, r);
+                            default: return nullptr;  // lines are painted
+                          }
+                        });
+}
+
+HWND Tfrm_about::CreateButton(const forms::Control& control, HWND parent, const RECT& r) {
   button_ = CreateWindowExW(0, WC_BUTTONW, Wide(control.caption).c_str(),
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, parent,
@@ -67,18 +77,19 @@ HWND Tfrm_about::CreateButton(const forms::Control& control, HWND parent) {
   return button_;
 }
 
-HWND Tfrm_about::CreateLabel(const forms::Control& control, HWND parent) {
+HWND Tfrm_about::CreateLabel(const forms::Control& control, HWND parent, const RECT& r) {
   const forms::Font font = FontOf(about::AboutForm(), control);
   LabelStyle style;
   style.face = std::string(font.face);
   style.height = font.height;
   style.bold = font.bold;
   style.charset = font.charset;
+  style.dpi = dpi_;
   style.textColour = ToColorRef(font.colour);
   style.autoSize = (control.look & forms::kAutoSize) != 0;
   style.handCursor = control.kind == forms::Kind::LinkLabel;
   auto label = std::make_unique<Label>();
-  label->Create(parent, control.id, ToRect(control.rect), std::string(control.caption), style);
+  label->Create(parent, control.id, r, std::string(control.caption), style);
   if (control.id == about::kLabelUrl || control.id == about::kLabelEmail) {
     label->SetOnMouseEnter([this](Label& sender) { Label_urlMouseEnter(sender); });
     label->SetOnMouseLeave([this](Label& sender) { Label_urlMouseLeave(sender); });
@@ -144,7 +155,7 @@ void Tfrm_about::Paint(HDC dc) {
   for (const forms::Control& control : about::AboutForm().controls) {
     if (control.kind != forms::Kind::Line) continue;
     UniqueBrush brush(CreateSolidBrush(ToColorRef(control.outline)));
-    const RECT r = ToRect(control.rect);
+    const RECT r = ToRect(control.rect, dpi_);
     FillRect(dc, &r, brush.get());
   }
 }
@@ -168,7 +179,10 @@ std::optional<LRESULT> Tfrm_about::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       }
       return std::nullopt;
     case WM_CLOSE: closed_ = true; return 0;
-    default: (void)lParam; return std::nullopt;
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    default: return std::nullopt;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -38,11 +39,15 @@ class Tfrm_about : public Window {
 
  private:
   void CreateControls();
-  HWND CreateLabel(const forms::Control& control, HWND parent);
-  HWND CreateButton(const forms::Control& control, HWND parent);
+  HWND CreateLabel(const forms::Control& control, HWND parent, const RECT& r);
+  HWND CreateButton(const forms::Control& control, HWND parent, const RECT& r);
+  // Lays the window out anew for a new DPI.
+  void DpiChanged(int dpi, const RECT& suggested);
   void Paint(HDC dc);
   void Open(const wchar_t* verb, const std::string& file, int show);
 
+  int dpi_ = 96;  // the DPI the window is laid out for
+  std::map<int, HWND> controls_;
   std::vector<std::unique_ptr<Label>> labels_;
   HWND button_ = nullptr;
   UniqueFont windowFont_;

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include "forms/dpi_win.h"
+#include "forms/picture_ids.h"
+#include "forms/scale.h"
 #include "platform/dc_win.h"
 #include "platform/guards_win.h"
 #include "platform/system_error_win.h"
@@ -51,19 +54,92 @@ UniqueFont CreateUiFont(const std::string& face, int pixelHeight, bool bold, boo
   return font;
 }
 
-UniqueImageList LoadKeyedPicture(int resourceId, SIZE* size) {
+UniqueFont CreateFormFont(const forms::Font& font, int dpi, bool underline) {
+  return CreateUiFont(std::string(font.face), forms::Scaled(font.height, dpi), font.bold, underline,
+                      font.charset);
+}
+
+namespace {
+
+UniqueBitmap LoadBitmapResource(int resourceId) {
   UniqueBitmap bitmap(static_cast<HBITMAP>(
       LoadImageW(Instance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, 0)));
   if (!bitmap) {
     throw SystemError("LoadImage", "bitmap " + std::to_string(resourceId), GetLastError());
   }
+  return bitmap;
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
   BITMAP info = {};
-  GetObjectW(bitmap.get(), sizeof(info), &info);
-  UniqueImageList list(ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
+  GetObjectW(bitmap, sizeof(info), &info);
+  return {info.bmWidth, info.bmHeight};
+}
+
+UniqueImageList KeyedList(HBITMAP bitmap, SIZE size) {
+  UniqueImageList list(ImageList_Create(size.cx, size.cy, ILC_COLOR24 | ILC_MASK, 1, 0));
   if (!list) throw SystemError("ImageList_Create", "", GetLastError());
-  ImageList_AddMasked(list.get(), bitmap.get(), BottomLeftPixel(bitmap.get(), info.bmHeight));
-  if (size) *size = {info.bmWidth, info.bmHeight};
+  ImageList_AddMasked(list.get(), bitmap, BottomLeftPixel(bitmap, size.cy));
   return list;
+}
+
+// 32-bit pixels, rows top first.
+BITMAPINFO TopDown32(SIZE size) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = -size.cy;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// The bitmap's pixels with the key colour made fully transparent.
+forms::Pixels KeyedPixels(HBITMAP bitmap, SIZE size) {
+  forms::Pixels pixels{size.cx, size.cy,
+                       std::vector<std::uint32_t>(static_cast<size_t>(size.cx) * size.cy)};
+  BITMAPINFO info = TopDown32(size);
+  const WindowDC screen(nullptr);
+  GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(size.cy), pixels.argb.data(), &info,
+            DIB_RGB_COLORS);
+  const std::uint32_t key = pixels.argb[static_cast<size_t>(size.cy - 1) * size.cx] & 0xFFFFFF;
+  for (std::uint32_t& p : pixels.argb) p = (p & 0xFFFFFF) == key ? 0 : (p | 0xFF000000u);
+  return pixels;
+}
+
+// A list with one 32-bit image whose alpha carries the smoothed edges.
+UniqueImageList AlphaList(const forms::Pixels& pixels) {
+  BITMAPINFO info = TopDown32({pixels.width, pixels.height});
+  void* bits = nullptr;
+  UniqueBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib || !bits) throw SystemError("CreateDIBSection", "", GetLastError());
+  std::copy(pixels.argb.begin(), pixels.argb.end(), static_cast<std::uint32_t*>(bits));
+  UniqueImageList list(ImageList_Create(pixels.width, pixels.height, ILC_COLOR32, 1, 0));
+  if (!list) throw SystemError("ImageList_Create", "", GetLastError());
+  ImageList_Add(list.get(), dib.get(), nullptr);
+  return list;
+}
+
+}  // namespace
+
+UniqueImageList LoadKeyedPicture(int resourceId, int dpi, SIZE* size) {
+  const int percent = forms::PictureSourcePercent(dpi);
+  const int sourceId = resourceId + (percent == 150   ? TOVO_PICTURE_150
+                                     : percent == 200 ? TOVO_PICTURE_200
+                                                      : 0);
+  const UniqueBitmap bitmap = LoadBitmapResource(sourceId);
+  const SIZE source = BitmapSize(bitmap.get());
+  SIZE wanted = source;
+  if (percent != 100) {
+    const SIZE design = BitmapSize(LoadBitmapResource(resourceId).get());
+    wanted = {forms::Scaled(design.cx, dpi), forms::Scaled(design.cy, dpi)};
+  } else if (dpi != forms::kDesignDpi) {
+    wanted = {forms::Scaled(source.cx, dpi), forms::Scaled(source.cy, dpi)};
+  }
+  if (size) *size = wanted;
+  if (wanted.cx == source.cx && wanted.cy == source.cy) return KeyedList(bitmap.get(), source);
+  return AlphaList(forms::Resampled(KeyedPixels(bitmap.get(), source), wanted.cx, wanted.cy));
 }
 
 FlatButton::~FlatButton() {
@@ -75,11 +151,16 @@ void FlatButton::Create(HWND parent, int id, RECT rect, const std::string& capti
   const DWORD style = BS_PUSHBUTTON | (picture ? BS_ICON : 0);
   Attach(CreateChild(WC_BUTTONW, caption, style, rect, parent, id));
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (picture) {
-    const UniqueImageList image = LoadKeyedPicture(picture);
-    icon_.reset(ImageList_GetIcon(image.get(), 0, ILD_NORMAL));
-    SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_.get()));
-  }
+  picture_ = picture;
+  if (picture) SetDpi(WindowDpi(parent));
+}
+
+void FlatButton::SetDpi(int dpi) {
+  if (!picture_) return;
+  const UniqueImageList image = LoadKeyedPicture(picture_, dpi);
+  UniqueIcon icon(ImageList_GetIcon(image.get(), 0, ILD_NORMAL));
+  SendMessageW(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+  icon_ = std::move(icon);  // the old icon goes once the button no longer shows it
 }
 
 void FlatButton::Release(bool click) {
@@ -134,11 +215,21 @@ Picture::~Picture() {
 
 void Picture::Create(HWND parent, int id, RECT rect, int picture, COLORREF background,
                      bool autoSize) {
-  SIZE size = {};
-  image_ = LoadKeyedPicture(picture, &size);
+  picture_ = picture;
+  autoSize_ = autoSize;
   background_.reset(CreateSolidBrush(background));
-  if (autoSize) rect = {rect.left, rect.top, rect.left + size.cx, rect.top + size.cy};
   Attach(CreateChild(WC_STATICW, "", SS_OWNERDRAW, rect, parent, id));
+  SetDpi(WindowDpi(parent));
+}
+
+void Picture::SetDpi(int dpi) {
+  SIZE size = {};
+  image_ = LoadKeyedPicture(picture_, dpi, &size);
+  if (autoSize_) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 std::optional<LRESULT> Picture::OnMessage(UINT msg, WPARAM, LPARAM lParam) {

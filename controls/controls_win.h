@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "forms/form_types.h"
 #include "platform/handles_win.h"
 #include "platform/window_win.h"
 
@@ -18,10 +19,15 @@ namespace tovo {
 UniqueFont CreateUiFont(const std::string& face, int pixelHeight, bool bold, bool underline,
                         int charset);
 
-// A bitmap resource as a one-image list whose bottom-left pixel's colour is
-// transparent (the convention of the program's pictures). Throws SystemError
-// when the resource is missing.
-UniqueImageList LoadKeyedPicture(int resourceId, SIZE* size = nullptr);
+// A form font with its height scaled for `dpi`.
+UniqueFont CreateFormFont(const forms::Font& font, int dpi, bool underline = false);
+
+// A picture resource as a one-image list whose bottom-left pixel's colour is
+// transparent (the convention of the program's pictures), at `dpi`: the
+// 100 % picture scaled, drawn from the source made for that scale and
+// shrunk smoothly where no source matches exactly. Throws SystemError when
+// the resource is missing.
+UniqueImageList LoadKeyedPicture(int resourceId, int dpi, SIZE* size = nullptr);
 
 // A push button that never takes the keyboard focus: a click leaves the focus
 // (and so a list's selection and caret) where it was. Mouse, BM_CLICK and the
@@ -35,6 +41,8 @@ class FlatButton : public Subclass {
   void Create(HWND parent, int id, RECT rect, const std::string& caption, HFONT font,
               int picture = 0);
   void SetOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
+  // Takes the picture for a new DPI.
+  void SetDpi(int dpi);
 
  protected:
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -44,6 +52,7 @@ class FlatButton : public Subclass {
 
   std::function<void()> onClick_;
   UniqueIcon icon_;
+  int picture_ = 0;
   bool pressed_ = false;
 };
 
@@ -54,6 +63,8 @@ class Picture : public Subclass {
 
   // With `autoSize` the control takes the picture's size.
   void Create(HWND parent, int id, RECT rect, int picture, COLORREF background, bool autoSize);
+  // Takes the picture for a new DPI (and its size, with `autoSize`).
+  void SetDpi(int dpi);
 
  protected:
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -61,6 +72,8 @@ class Picture : public Subclass {
  private:
   UniqueImageList image_;
   UniqueBrush background_;
+  int picture_ = 0;
+  bool autoSize_ = false;
 };
 
 // Tooltips for controls of one window (shown on hover, hidden on click).

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/controls_win.h"
+#include "forms/scale.h"
 #include "platform/dc_win.h"
 #include "platform/guards_win.h"
 #include "platform/system_error_win.h"
@@ -73,9 +74,15 @@ void Label::MoveTo(int left, int top) {
   if (!style_.background) Repaint();
 }
 
+void Label::SetDpi(int dpi) {
+  if (style_.dpi == dpi) return;
+  style_.dpi = dpi;
+  ApplyFont();
+}
+
 void Label::ApplyFont() {
-  UniqueFont font =
-      CreateUiFont(style_.face, style_.height, style_.bold, style_.underline, style_.charset);
+  UniqueFont font = CreateUiFont(style_.face, forms::Scaled(style_.height, style_.dpi), style_.bold,
+                                 style_.underline, style_.charset);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   font_ = std::move(font);  // the old font is released only once it is no longer selected
   if (style_.autoSize) FitToText();

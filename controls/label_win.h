@@ -17,7 +17,7 @@ namespace tovo {
 
 struct LabelStyle {
   std::string face = "宋体";
-  int height = 12;  // pixels
+  int height = 12;  // pixels at 96 DPI
   bool bold = false;
   int charset = 134;  // GB2312
   COLORREF textColour = RGB(0, 0, 0);
@@ -26,6 +26,7 @@ struct LabelStyle {
   bool autoSize = false;  // sized to its text (width too, unless word-wrapped)
   bool handCursor = false;
   bool underline = false;
+  int dpi = 96;  // the DPI the font is made for
 };
 
 class Label : public Subclass {
@@ -50,6 +51,10 @@ class Label : public Subclass {
 
   bool Underline() const { return style_.underline; }
   void SetUnderline(bool underline);
+
+  // Makes the font anew for a new DPI (and fits an auto-sized label again).
+  void SetDpi(int dpi);
+  int Dpi() const { return style_.dpi; }
 
   // Position in the parent's client coordinates.
   POINT Position() const;

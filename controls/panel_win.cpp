@@ -1,25 +1,32 @@
 #include "controls/panel_win.h"
 
+#include "forms/dpi_win.h"
+#include "forms/scale.h"
 #include "platform/dc_win.h"
 #include "platform/system_error_win.h"
 
 namespace tovo {
 namespace {
 
-// One bevel: `topLeft` colour on the top and left edges, `bottomRight` on the
-// others; shrinks `r` by one pixel.
-void Frame(HDC dc, RECT& r, int topLeft, int bottomRight) {
+// One bevel `w` pixels wide: `topLeft` colour on the top and left edges,
+// `bottomRight` on the others; shrinks `r` by its width.
+void Frame(HDC dc, RECT& r, int w, int topLeft, int bottomRight) {
   const HBRUSH light = GetSysColorBrush(topLeft);
   const HBRUSH dark = GetSysColorBrush(bottomRight);
-  RECT edge = {r.left, r.top, r.right, r.top + 1};
+  RECT edge = {r.left, r.top, r.right, r.top + w};
   FillRect(dc, &edge, light);
-  edge = {r.left, r.top, r.left + 1, r.bottom};
+  edge = {r.left, r.top, r.left + w, r.bottom};
   FillRect(dc, &edge, light);
-  edge = {r.left, r.bottom - 1, r.right, r.bottom};
+  edge = {r.left, r.bottom - w, r.right, r.bottom};
   FillRect(dc, &edge, dark);
-  edge = {r.right - 1, r.top, r.right, r.bottom};
+  edge = {r.right - w, r.top, r.right, r.bottom};
   FillRect(dc, &edge, dark);
-  InflateRect(&r, -1, -1);
+  InflateRect(&r, -w, -w);
+}
+
+// A bevel is one pixel at 96 DPI.
+int BevelWidth(HWND window) {
+  return forms::Scaled(1, WindowDpi(window));
 }
 
 }  // namespace
@@ -37,7 +44,8 @@ void Panel::Create(HWND parent, int id, RECT rect, const PanelStyle& style) {
 RECT Panel::InnerRect() const {
   RECT r;
   GetClientRect(hwnd(), &r);
-  const int bevels = (style_.raisedInner ? 1 : 0) + (style_.loweredOuter ? 1 : 0);
+  const int bevels =
+      ((style_.raisedInner ? 1 : 0) + (style_.loweredOuter ? 1 : 0)) * BevelWidth(hwnd());
   InflateRect(&r, -bevels, -bevels);
   return r;
 }
@@ -45,8 +53,9 @@ RECT Panel::InnerRect() const {
 void Panel::Paint(HDC dc) const {
   RECT r;
   GetClientRect(hwnd(), &r);
-  if (style_.loweredOuter) Frame(dc, r, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
-  if (style_.raisedInner) Frame(dc, r, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+  const int w = BevelWidth(hwnd());
+  if (style_.loweredOuter) Frame(dc, r, w, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+  if (style_.raisedInner) Frame(dc, r, w, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
 }
 
 std::optional<LRESULT> Panel::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

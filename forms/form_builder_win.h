@@ -19,7 +19,8 @@ namespace tovo {
 // A form colour as a COLORREF (system colours resolved now).
 COLORREF ToColorRef(forms::Colour colour);
 
-RECT ToRect(const forms::Rect& r);
+// A table rectangle (at 96 DPI) in pixels at `dpi`.
+RECT ToRect(const forms::Rect& r, int dpi);
 
 // The control's font, with the window's font filling in an empty face and an
 // inherited colour.
@@ -35,16 +36,26 @@ RECT WorkArea();
 // The top-left corner that centres a window of `size` in `area`.
 POINT CentredIn(SIZE size, const RECT& area);
 
-// The window rectangle for the form's client size with that style, centred
-// in `area`.
-RECT CentredFrame(const forms::Form& form, DWORD style, DWORD exStyle, const RECT& area);
+// The window rectangle for the form's client size at `dpi` with that style,
+// centred in `area`.
+RECT CentredFrame(const forms::Form& form, DWORD style, DWORD exStyle, const RECT& area, int dpi);
 
-// Makes one control as a child of `parent`; returns its window, or null for
-// what the window paints itself (shapes).
-using ControlMaker = std::function<HWND(const forms::Control& control, HWND parent)>;
+// Makes one control as a child of `parent` at `rect` (its table rectangle at
+// the window's DPI); returns its window, or null for what the window paints
+// itself (shapes).
+using ControlMaker =
+    std::function<HWND(const forms::Control& control, HWND parent, const RECT& rect)>;
 
-// Makes every control of `form` inside `window`, in form order. Returns the
-// windows made, by control id.
+// Makes every control of `form` inside `window`, in form order, laid out for
+// the window's DPI. Returns the windows made, by control id.
 std::map<int, HWND> BuildForm(const forms::Form& form, HWND window, const ControlMaker& make);
+
+// The window's DPI has changed: resizes its client area to the form's at
+// `dpi` within the system's suggested rectangle (its top-left corner kept),
+// and moves every control made by BuildForm to its table rectangle at `dpi`.
+// Controls sized to their content keep their size (their owners fit them
+// again once their fonts are made anew).
+void RelayoutForm(const forms::Form& form, HWND window, const std::map<int, HWND>& made,
+                  const RECT& suggested, int dpi);
 
 }  // namespace tovo

@@ -1,7 +1,11 @@
 #include "progress/table_form_win.h"
 
+#include <utility>
+
 #include "controls/controls_win.h"
+#include "forms/dpi_win.h"
 #include "forms/form_builder_win.h"
+#include "forms/scale.h"
 #include "platform/dc_win.h"
 #include "platform/guards_win.h"
 #include "platform/wide_win.h"
@@ -24,28 +28,42 @@ RECT ShapeOutline(const forms::Rect& r, int penWidth) {
 void TableForm::CreateFromForm(const forms::Form& form, const wchar_t* className, DWORD style,
                                DWORD exStyle, HWND owner) {
   form_ = &form;
-  const RECT frame = CentredFrame(form, style, exStyle, ScreenArea());
+  const RECT frame = CentredFrame(form, style, exStyle, ScreenArea(), SystemDpi());
   Create(WindowClassSpec{.name = className}, exStyle, Wide(form.caption), style, frame.left,
          frame.top, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr);
-  children_ = BuildForm(form, hwnd(), [this](const forms::Control& control, HWND parent) {
-    if (control.kind != forms::Kind::Rectangle) return CreateChild(control, parent);
-    shapes_[control.id] = control.rect;  // painted by the window
-    return HWND{};
-  });
+  dpi_ = WindowDpi(hwnd());
+  children_ =
+      BuildForm(form, hwnd(), [this](const forms::Control& control, HWND parent, const RECT& r) {
+        if (control.kind != forms::Kind::Rectangle) return CreateChild(control, parent, r);
+        shapes_[control.id] = control.rect;  // painted by the window
+        return HWND{};
+      });
 }
 
-HWND TableForm::CreateChild(const forms::Control& control, HWND parent) {
-  if (control.kind == forms::Kind::Button) return CreateButton(control, parent);
-  if (control.kind == forms::Kind::ProgressBar) return CreateBar(control, parent);
+void TableForm::DpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  RelayoutForm(*form_, hwnd(), children_, suggested, dpi);
+  // The old fonts go at the end, once no child uses them.
+  const std::vector<UniqueFont> old = std::exchange(fonts_, {});
+  for (const forms::Control& control : form_->controls) {
+    const HWND child = Control(control.id);
+    if (!child || control.kind == forms::Kind::ProgressBar) continue;
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(FontOf(*form_, control))),
+                 TRUE);
+  }
+}
+
+HWND TableForm::CreateChild(const forms::Control& control, HWND parent, const RECT& r) {
+  if (control.kind == forms::Kind::Button) return CreateButton(control, parent, r);
+  if (control.kind == forms::Kind::ProgressBar) return CreateBar(control, parent, r);
   const bool panel = control.kind == forms::Kind::Panel;
   // A panel's caption is one line centred both ways; a label's is left aligned.
   const DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX |
                       (panel ? SS_CENTER | SS_CENTERIMAGE : SS_LEFT | SS_LEFTNOWORDWRAP);
-  const forms::Rect& r = control.rect;
-  const HWND child =
-      CreateWindowExW(0, L"STATIC", Wide(control.caption).c_str(), style, r.left, r.top, r.width,
-                      r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                      GetModuleHandleW(nullptr), nullptr);
+  const HWND child = CreateWindowExW(0, L"STATIC", Wide(control.caption).c_str(), style, r.left,
+                                     r.top, r.right - r.left, r.bottom - r.top, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                     GetModuleHandleW(nullptr), nullptr);
   const forms::Font font = FontOf(*form_, control);
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(font)), FALSE);
   const COLORREF back = BackgroundOf(*form_, control);
@@ -54,24 +72,22 @@ HWND TableForm::CreateChild(const forms::Control& control, HWND parent) {
   return child;
 }
 
-HWND TableForm::CreateButton(const forms::Control& control, HWND parent) {
+HWND TableForm::CreateButton(const forms::Control& control, HWND parent, const RECT& r) {
   // The first in the tab order is the default button.
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                       (control.tabOrder == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-  const forms::Rect& r = control.rect;
-  const HWND child =
-      CreateWindowExW(0, WC_BUTTONW, Wide(control.caption).c_str(), style, r.left, r.top, r.width,
-                      r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                      GetModuleHandleW(nullptr), nullptr);
+  const HWND child = CreateWindowExW(0, WC_BUTTONW, Wide(control.caption).c_str(), style, r.left,
+                                     r.top, r.right - r.left, r.bottom - r.top, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                     GetModuleHandleW(nullptr), nullptr);
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(FontOf(*form_, control))),
                FALSE);
   return child;
 }
 
-HWND TableForm::CreateBar(const forms::Control& control, HWND parent) {
-  const forms::Rect& r = control.rect;
+HWND TableForm::CreateBar(const forms::Control& control, HWND parent, const RECT& r) {
   const HWND child = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH,
-                                     r.left, r.top, r.width, r.height, parent,
+                                     r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                      GetModuleHandleW(nullptr), nullptr);
   SendMessageW(child, PBM_SETRANGE32, 0, 100);
@@ -84,8 +100,7 @@ HWND TableForm::CreateBar(const forms::Control& control, HWND parent) {
 }
 
 HFONT TableForm::FontFor(const forms::Font& font) {
-  fonts_.push_back(
-      CreateUiFont(std::string(font.face), font.height, font.bold, false, font.charset));
+  fonts_.push_back(CreateFormFont(font, dpi_));
   return fonts_.back().get();
 }
 
@@ -130,12 +145,13 @@ void TableForm::Paint(HDC dc) {
   FillClient(hwnd(), dc, BrushFor(ToColorRef(form_->colour)));
   for (const forms::Control& control : form_->controls) {
     if (control.kind != forms::Kind::Rectangle) continue;
-    const forms::Rect& r = shapes_[control.id];
+    const forms::Rect r = forms::Scaled(shapes_[control.id], dpi_);
     if (r.width <= 0 || r.height <= 0) continue;
-    UniquePen pen(CreatePen(PS_SOLID, control.outlineWidth, ToColorRef(control.outline)));
+    const int penWidth = forms::Scaled(control.outlineWidth, dpi_);
+    UniquePen pen(CreatePen(PS_SOLID, penWidth, ToColorRef(control.outline)));
     SelectObjectGuard usePen(dc, pen.get());
     SelectObjectGuard useBrush(dc, BrushFor(ToColorRef(control.colour)));
-    const RECT o = ShapeOutline(r, control.outlineWidth);
+    const RECT o = ShapeOutline(r, penWidth);
     Rectangle(dc, o.left, o.top, o.right, o.bottom);
   }
 }
@@ -160,6 +176,9 @@ std::optional<LRESULT> TableForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lPar
       Paint(paint.dc());
       return 0;
     }
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CTLCOLORSTATIC:
       return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     default: return std::nullopt;

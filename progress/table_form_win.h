@@ -20,7 +20,8 @@ class TableForm : public Window {
  public:
   HWND Control(int id) const;
 
-  // A copy of the table rectangle of a shape (shapes may be resized).
+  // A copy of the table rectangle of a shape (shapes may be resized), at
+  // 96 DPI like the table; painted at the window's DPI.
   forms::Rect ShapeRect(int id) const;
   void SetShapeWidth(int id, int width);
 
@@ -43,15 +44,18 @@ class TableForm : public Window {
     HBRUSH brush;
   };
 
-  HWND CreateChild(const forms::Control& control, HWND parent);
-  HWND CreateButton(const forms::Control& control, HWND parent);
-  HWND CreateBar(const forms::Control& control, HWND parent);
+  HWND CreateChild(const forms::Control& control, HWND parent, const RECT& r);
+  HWND CreateButton(const forms::Control& control, HWND parent, const RECT& r);
+  HWND CreateBar(const forms::Control& control, HWND parent, const RECT& r);
+  // Lays the window out anew for a new DPI, with fonts made for it.
+  void DpiChanged(int dpi, const RECT& suggested);
   HFONT FontFor(const forms::Font& font);
   HBRUSH BrushFor(COLORREF colour);
   void Paint(HDC dc);
   std::optional<LRESULT> ColourStatic(HDC dc, HWND child);
 
   const forms::Form* form_ = nullptr;
+  int dpi_ = 96;  // the DPI the window is laid out for
   std::map<int, forms::Rect> shapes_;
   std::map<int, HWND> children_;
   std::map<HWND, Look> looks_;

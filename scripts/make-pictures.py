@@ -127,13 +127,14 @@ def ico(images):
     return header + entries + data
 
 
-def pixel_art(width, height, rects):
+def pixel_art(width, height, rects, scale=1.0):
     """Rows of RGB from (colour, x0, y0, x1, y1) rectangles painted in order
-    (inclusive pixel bounds) over the key colour."""
+    (inclusive pixel bounds at 100 %) over the key colour, at `scale`."""
+    width, height = round(width * scale), round(height * scale)
     rows = [[KEY] * width for _ in range(height)]
     for colour, x0, y0, x1, y1 in rects:
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
+        for y in range(round(y0 * scale), round((y1 + 1) * scale)):
+            for x in range(round(x0 * scale), round((x1 + 1) * scale)):
                 rows[y][x] = colour
     return rows
 
@@ -155,12 +156,15 @@ def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'forms', 'pictures')
     os.makedirs(out, exist_ok=True)
-    files = {
-        'emblem.bmp': bmp24(keyed(render(50, 50, emblem_colour))),
-        'desktop.bmp': bmp24(pixel_art(26, 22, DESKTOP)),
-        'documents.bmp': bmp24(pixel_art(26, 22, DOCUMENTS)),
-        'main.ico': ico([render(s, s, emblem_colour) for s in ICON_SIZES]),
-    }
+    files = {'main.ico': ico([render(s, s, emblem_colour) for s in ICON_SIZES])}
+    # One source per display scale: the program picks the one that fits.
+    for percent in (100, 150, 200):
+        suffix = '' if percent == 100 else '-%d' % percent
+        scale = percent / 100
+        size = round(50 * scale)
+        files['emblem%s.bmp' % suffix] = bmp24(keyed(render(size, size, emblem_colour)))
+        files['desktop%s.bmp' % suffix] = bmp24(pixel_art(26, 22, DESKTOP, scale))
+        files['documents%s.bmp' % suffix] = bmp24(pixel_art(26, 22, DOCUMENTS, scale))
     for name, data in files.items():
         with open(os.path.join(out, name), 'wb') as f:
             f.write(data)

@@ -2,10 +2,13 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <optional>
 #include <unordered_set>
 #include <vector>
 
+#include "forms/dpi_win.h"
+#include "forms/scale.h"
 #include "platform/dc_win.h"
 #include "platform/errors.h"
 #include "platform/file_system_win.h"
@@ -105,7 +108,17 @@ void TShellFileListBox::SetShowLongNames(bool on) {
 }
 
 void TShellFileListBox::SetItemHeight(int height) {
-  if (hwnd()) SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+  if (!hwnd()) return;
+  // A pixel above and below the icon, as at 96 DPI.
+  if (showGlyphs_) height = std::max(height, SmallIconSize(dpi_) + 2);
+  SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+}
+
+void TShellFileListBox::SetDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  UpdateItemHeight();
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 int TShellFileListBox::ItemHeight() const {
@@ -304,7 +317,7 @@ void TShellFileListBox::UpdateBackground() {
 
 void TShellFileListBox::DrawEntry(const DRAWITEMSTRUCT& item) {
   RECT r = item.rcItem;
-  if (showGlyphs_) r.left += kIconMargin;
+  if (showGlyphs_) r.left += forms::Scaled(kIconMargin, dpi_);
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT) : BackgroundColour();
   const COLORREF fore = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : textColour_;
@@ -322,23 +335,29 @@ void TShellFileListBox::DrawEntry(const DRAWITEMSTRUCT& item) {
     const std::wstring text = Wide(model_.Text(item.itemID));
     SetTextColor(dc, fore);
     SetBkColor(dc, back);
-    ExtTextOutW(dc, r.left + kTextIndent, r.top + offset, ETO_CLIPPED | ETO_OPAQUE, &r,
-                text.c_str(), static_cast<UINT>(text.size()), nullptr);
-    if (showGlyphs_) DrawIcon(dc, item, r.left - kIconIndent, r.top + offset - 1);
+    ExtTextOutW(dc, r.left + forms::Scaled(kTextIndent, dpi_), r.top + offset,
+                ETO_CLIPPED | ETO_OPAQUE, &r, text.c_str(), static_cast<UINT>(text.size()),
+                nullptr);
+    if (showGlyphs_) {
+      const int top = std::min(r.top + offset - 1, r.bottom - SmallIconSize(dpi_));
+      DrawIcon(dc, item, r.left - forms::Scaled(kIconIndent, dpi_), std::max<int>(top, r.top));
+    }
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }
 
 void TShellFileListBox::DrawIcon(HDC dc, const DRAWITEMSTRUCT& item, int x, int y) {
+  // At the small-icon size of the list's DPI, whatever size the shell gave.
+  const int size = SmallIconSize(dpi_);
   if (item.itemState & ODS_SELECTED) {
     // The shell blends this fresh icon with the highlight colour.
     const std::wstring path = Wide(JoinPath(folder_, model_.Text(item.itemID)));
     UniqueIcon icon(FetchShellIcon(path, kSelectedListIconFlags));
-    if (icon) DrawIconEx(dc, x, y, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+    if (icon) DrawIconEx(dc, x, y, icon.get(), size, size, 0, nullptr, DI_NORMAL);
     return;
   }
   const IconHandle icon = model_.Info(item.itemID).Icon;
-  if (icon != kNoIcon) DrawIconEx(dc, x, y, ToHicon(icon), 0, 0, 0, nullptr, DI_NORMAL);
+  if (icon != kNoIcon) DrawIconEx(dc, x, y, ToHicon(icon), size, size, 0, nullptr, DI_NORMAL);
 }
 
 void TShellFileListBox::DoubleClick() {

@@ -55,7 +55,10 @@ class TShellFileListBox : public Subclass, public ListSelection {
   void SetShowLongNames(bool on);
   bool AllowOpen() const { return allowOpen_; }
   void SetAllowOpen(bool on) { allowOpen_ = on; }
+  // Never lower than the icons and the text need.
   void SetItemHeight(int height);
+  // The DPI the entries are drawn for (icons, margins).
+  void SetDpi(int dpi);
   int ItemHeight() const;
 
   // Background colours by state; CLR_INVALID gives back the default (the
@@ -123,6 +126,7 @@ class TShellFileListBox : public Subclass, public ListSelection {
   std::string folder_;
   std::string mask_ = "*.*";
   FileType fileType_{FileAttr::ftNormal};
+  int dpi_ = 96;
   bool showGlyphs_ = true;
   bool showLongNames_ = true;
   bool allowOpen_ = false;

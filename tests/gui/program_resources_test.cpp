@@ -86,12 +86,14 @@ INSTANTIATE_TEST_SUITE_P(Pictures, ProgramPicture,
                            return "Bitmap" + std::to_string(info.param.id);
                          });
 
-TEST_F(ProgramResources, ManifestAsksForCommonControls6UnscaledUtf8) {
+TEST_F(ProgramResources, ManifestAsksForCommonControls6PerMonitorDpiUtf8) {
   const std::string manifest = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-  EXPECT_NE(manifest.find(">false</dpiAware>"), std::string::npos);
+  // Per-monitor v2 where the system has it, the system DPI elsewhere.
+  EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
+  EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
   EXPECT_NE(manifest.find(">UTF-8</activeCodePage>"), std::string::npos);
 }
 

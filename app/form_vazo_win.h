@@ -124,6 +124,9 @@ class Tform_vazo : public Window {
   QuietViews Quiet() { return QuietViews{fileList_->SuspendWatch(), tree_->SuspendWatch()}; }
   // The open run's progress window, or null.
   HWND RunWindow() const { return longRun_ ? longRun_->ProgressWindow() : nullptr; }
+  // Runs `task` (the views following the disk) once a box about to be shown
+  // is up and painted: a timer comes after the paint in the box's own loop.
+  void AfterBoxShown(std::function<void()> task);
   void Button2Click();
   void SpeedButton1Click();
   void SpeedButton2Click();
@@ -186,6 +189,7 @@ class Tform_vazo : public Window {
   std::unique_ptr<LongRun> longRun_;
   WPARAM runNumber_ = 0;
   bool closeAfterRun_ = false;
+  std::function<void()> afterBox_;
 };
 
 }  // namespace tovo

@@ -147,13 +147,18 @@ stop_run() {  # $1 program, $2 folder, $3 entries, $4 when; sets $out
   out=$(TOVO_SHRED_EXE=$1 "$root/scripts/wine-exec.sh" "$bin/bench/shred_command_bench.exe" stop \
     "C:\\$(basename "$2")" "$3" "$4" | tr -d '\r')
 }
-stop_files=() stop_big=() base_files=() base_big=() box_files="" box_big=""
+stop_files=() stop_big=() base_files=() base_big=() follow=() base_follow=() box_files="" box_big=""
 for _ in $(seq "$rounds"); do
   for exe in "$candidate_exe" $baseline_exe; do
     make_tree "$drive_c/$tag-stop"
     stop_run "$exe" "$drive_c/$tag-stop" "$entries" "$stop_after"
     seconds=$(sed -n 's/^stop_seconds=//p' <<<"$out") box_files=$(sed -n 's/^box=//p' <<<"$out")
-    if [ "$exe" = "$candidate_exe" ]; then stop_files+=("$seconds"); else base_files+=("$seconds"); fi
+    followed=$(sed -n 's/^list_followed_seconds=//p' <<<"$out")
+    if [ "$exe" = "$candidate_exe" ]; then
+      stop_files+=("$seconds") follow+=("$followed")
+    else
+      base_files+=("$seconds") base_follow+=("$followed")
+    fi
     rm -rf "$drive_c/$tag-stop"
     mkdir -p "$drive_c/$tag-big"
     head -c "$(( big_mib << 20 ))" /dev/urandom >"$drive_c/$tag-big/big.bin"
@@ -166,8 +171,10 @@ for _ in $(seq "$rounds"); do
 done
 printf '%-40s %8s s   (%s)\n' "stop after $stop_after files (in flight)" \
   "$(median "${stop_files[@]}")" "${stop_files[*]}" \
-  "stop with a $big_mib MiB file at 20 %" "$(median "${stop_big[@]}")" "${stop_big[*]}"
+  "stop with a $big_mib MiB file at 20 %" "$(median "${stop_big[@]}")" "${stop_big[*]}" \
+  "  stop to the list showing what is left" "$(median "${follow[@]}")" "${follow[*]}"
 [ -n "$baseline_exe" ] && printf '%-40s %8s s   (%s)\n' \
   "baseline build, stop after $stop_after files" "$(median "${base_files[@]}")" "${base_files[*]}" \
+  "  stop to the list showing what is left" "$(median "${base_follow[@]}")" "${base_follow[*]}" \
   "baseline build, stop in the big file" "$(median "${base_big[@]}")" "${base_big[*]}"
 echo "last boxes: $box_files | $box_big   (target <= 0.5 s)"

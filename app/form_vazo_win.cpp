@@ -20,6 +20,9 @@ namespace {
 
 namespace vazo = forms::vazo;
 
+// Beside the form's own timers (small numbers).
+constexpr UINT_PTR kAfterBoxTimer = 0x6162;  // "ab"
+
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
@@ -322,6 +325,11 @@ void Tform_vazo::LongRunEnded(WPARAM id) {
   if (done) done(end);
 }
 
+void Tform_vazo::AfterBoxShown(std::function<void()> task) {
+  afterBox_ = std::move(task);
+  SetTimer(hwnd(), kAfterBoxTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
 bool Tform_vazo::MayCloseNow() {
   if (!Busy()) return true;
   closeAfterRun_ = true;
@@ -385,6 +393,10 @@ std::optional<LRESULT> Tform_vazo::OnMessage(UINT msg, WPARAM wParam, LPARAM lPa
       if (wParam == vazo::kTimerAd) Timer_adTimer();
       if (wParam == vazo::kTimerAd2) Timer_ad2Timer();
       if (wParam == kStartsDueTimer) ServeStarts();
+      if (wParam == kAfterBoxTimer) {
+        KillTimer(hwnd(), kAfterBoxTimer);
+        if (const auto task = std::exchange(afterBox_, {})) task();
+      }
       return 0;
     case WM_DROPFILES: FormDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case kServeStarts: ServeStarts(); return 0;

@@ -129,6 +129,9 @@ class Tform_vazo : public Window {
   QuietViews Quiet() { return QuietViews{fileList_->SuspendWatch(), tree_->SuspendWatch()}; }
   // The open run's progress window, or null.
   HWND RunWindow() const { return longRun_ ? longRun_->ProgressWindow() : nullptr; }
+  // Runs `task` (the views following the disk) once a box about to be shown
+  // is up and painted: a timer comes after the paint in the box's own loop.
+  void AfterBoxShown(std::function<void()> task);
   void Button2Click();
   void SpeedButton1Click();
   void SpeedButton2Click();
@@ -221,6 +224,7 @@ class Tform_vazo : public Window {
   std::shared_ptr<FillCleanup> fillCleanup_;
   // Fires when the front start request is due (ServeStarts).
   static constexpr UINT_PTR kStartsDueTimer = 0x19A;
+  std::function<void()> afterBox_;
 };
 
 }  // namespace tovo

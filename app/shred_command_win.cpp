@@ -84,7 +84,7 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths, std::function
   if (Busy()) return;
   const HWND owner = hwnd();
   // Paths before a failing one may be gone already: the tree and the list
-  // show what is left before any box. Paths from outside the program may lie
+  // show what is left before any box but a stop's. Paths from outside the program may lie
   // anywhere in the tree, so the folder of each one is followed as well.
   const auto followDisk = [this, folders = FoldersHolding(paths)] {
     DirectoryListBox1().Follow(FileListBox().Folder());
@@ -118,11 +118,16 @@ void Tform_vazo::ShredPaths(const std::vector<std::string>& paths, std::function
     state.reset();  // the watches resume before the views re-read
     if (afterRun) afterRun();
     if (end.closing) return;
+    // A stop may leave thousands of entries to re-read: its box answers the
+    // press at once, and the views follow the disk while it is up.
+    if (result.stopped && !end.error) {
+      AfterBoxShown(followDisk);
+      ShowStoppedBox(owner, result);
+      return;
+    }
     followDisk();
     if (end.error) std::rethrow_exception(end.error);
-    if (result.stopped)
-      ShowStoppedBox(owner, result);
-    else if (result.failures.empty())
+    if (result.failures.empty())
       ShredCommandBox(owner, kCompletedText, MB_OK | MB_ICONINFORMATION);
     else
       ShredCommandBox(owner, FailureReport(result.failures), MB_OK | MB_ICONWARNING);

@@ -25,8 +25,9 @@
 // As the first form, but presses the stop button once the progress window
 // shows FILES files done (or the bar PERCENT), and times the stop to the
 // final box: prints "stop_seconds=S", the part of it until the progress window
-// went ("run_ended_seconds=S"; the rest is the tree's and the list's re-read)
-// and the box's first line.
+// went ("run_ended_seconds=S"), the time until the list shows what is left
+// of FOLDER ("list_followed_seconds=S", with the box up or before it) and the
+// box's first line.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -126,6 +127,10 @@ std::vector<std::string> Entries(const std::wstring& folder) {
   return paths;
 }
 
+int CountOnDisk(const std::wstring& folder) {
+  return static_cast<int>(Entries(folder).size());
+}
+
 int Count(const std::wstring& folder) {
   const std::vector<std::string> paths = Entries(folder);
   tovo::RunProgress progress;
@@ -211,10 +216,14 @@ int wmain(int argc, wchar_t** argv) {
     const HWND box = NextBox(pid, confirm);
     const ULONGLONG end = GetTickCount64();
     if (!box) return Fail("no final box");
+    const int left = CountOnDisk(folder);
+    gui::WaitUntil([&] { return Count(list) == left; }, 600000);
+    const ULONGLONG followed = GetTickCount64();
     const std::wstring text = gui::MessageBoxText(box);
-    std::printf("stop_seconds=%.3f\nrun_ended_seconds=%.3f\nbox=%s\n",
+    std::printf("stop_seconds=%.3f\nrun_ended_seconds=%.3f\nlist_followed_seconds=%.3f\nbox=%s\n",
                 static_cast<double>(end - stopped) / 1000.0,
                 static_cast<double>(ended - stopped) / 1000.0,
+                static_cast<double>(followed - stopped) / 1000.0,
                 tovo::Narrow(text.substr(0, text.find(L'\n'))).c_str());
     gui::Click(GetDlgItem(box, IDOK));
     gui::ClosesWithExitCodeZero(program.process, program.mainWindow);

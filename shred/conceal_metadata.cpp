@@ -31,11 +31,11 @@ bool IsNameTaken(SystemCode code) {
 // when it keeps its own (a drive has none to hide; a name already neutral,
 // every neutral name taken or a refusal leave it as it is).
 template <typename RenameTo>
-std::string RenameToNeutral(const std::string& path, RenameTo renameTo) {
+std::string RenameToNeutral(const std::string& path, RenameTo renameTo, int firstAttempt = 0) {
   const SplitPath parts = Split(path);
   if (parts.folder.empty() || parts.name.empty() || parts.name.back() == ':') return "";
-  for (int attempt = 0; attempt < kNeutralNameTries; ++attempt) {
-    const std::string name = NeutralName(parts.name, attempt);
+  for (int tried = 0; tried < kNeutralNameTries; ++tried) {
+    const std::string name = NeutralName(parts.name, (firstAttempt + tried) % kNeutralNameTries);
     if (name == parts.name) return "";
     const SystemCode code = renameTo(parts.folder + name);
     if (code == 0) return name;
@@ -61,11 +61,12 @@ std::string PathNow(const ShredOutcome& outcome) {
   return PathUnder(outcome.path, outcome.currentName);
 }
 
-ShredOutcome ConcealAndDelete(FileSystem& fs, OpenFile& file, const std::string& path) {
+ShredOutcome ConcealAndDelete(FileSystem& fs, OpenFile& file, const std::string& path,
+                              int firstAttempt) {
   file.Truncate();
   file.SetTimes(kNeutralFileTime);
-  const std::string name =
-      RenameToNeutral(path, [&](const std::string& newPath) { return file.Rename(newPath); });
+  const std::string name = RenameToNeutral(
+      path, [&](const std::string& newPath) { return file.Rename(newPath); }, firstAttempt);
   const SystemCode markCode = file.MarkForDelete();
   const SystemCode closeCode = file.Close();
   if (closeCode) return Failed(path, ShredStep::kClose, closeCode, name);

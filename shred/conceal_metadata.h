@@ -32,8 +32,10 @@ std::string PathNow(const ShredOutcome& outcome);
 // The first three are best effort, the contents being gone already. Where
 // the file system cannot delete on close, the file is deleted by the name it
 // now has. The outcome is a close or delete failure, with the new name when
-// the file was renamed and stayed.
-ShredOutcome ConcealAndDelete(FileSystem& fs, OpenFile& file, const std::string& path);
+// the file was renamed and stayed. The neutral names are tried from
+// `firstAttempt` on, wrapping round.
+ShredOutcome ConcealAndDelete(FileSystem& fs, OpenFile& file, const std::string& path,
+                              int firstAttempt = 0);
 
 // Removes an emptied folder after giving it a neutral name. A folder that
 // cannot be removed gets its name back, since the files that keep it are

@@ -92,7 +92,7 @@ ShredOutcome ConcludeShredding(FileSystem& fs, OpenedFile opened, ShredOutcome o
   const std::string& path = opened.path;
   ShredOutcome outcome = std::move(overwritten);
   if (outcome.destroyed() && options.deleteAfterOverwrite && options.concealMetadata) {
-    outcome = ConcealAndDelete(fs, *opened.file, path);
+    outcome = ConcealAndDelete(fs, *opened.file, path, opened.firstNeutralName);
   } else {
     const SystemCode closeCode = opened.file->Close();
     if (outcome.destroyed() && closeCode) outcome = Failed(path, ShredStep::kClose, closeCode);

@@ -65,6 +65,10 @@ struct OpenedFile {
   OverwriteBlock block;          // drawn right after the open
   std::uint32_t attributes = 0;  // as read before the open
   bool stripped = false;         // read-only was cleared for the open
+  // The neutral name its rename tries first. Files ended side by side each
+  // start at another one: a name held by a file not yet closed is refused,
+  // and every refused try is one more call to the file system.
+  int firstNeutralName = 0;
 };
 
 // The first half, given the attributes just read for `path`: the link rule,

@@ -10,7 +10,7 @@ ShredPipeline::ShredPipeline(FileSystem& fs, RandomGenerator& generator,
     : fs_(fs), generator_(generator), options_(options), pipeline_(std::move(pipeline)) {
   workers_.reserve(pipeline_.workers);
   try {
-    for (unsigned i = 0; i < pipeline_.workers; ++i) workers_.emplace_back([this] { Work(); });
+    for (unsigned i = 0; i < pipeline_.workers; ++i) workers_.emplace_back([this, i] { Work(i); });
   } catch (...) {
     Stop();  // the threads already started must not outlive a failed construction
     throw;
@@ -111,7 +111,7 @@ std::vector<ShredOutcome> ShredPipeline::TakeFailures() {
   return failures;
 }
 
-void ShredPipeline::Work() {
+void ShredPipeline::Work(unsigned index) {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     jobReady_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
@@ -123,6 +123,7 @@ void ShredPipeline::Work() {
     spaceFree_.notify_one();
     std::optional<ShredOutcome> outcome;
     std::exception_ptr error;
+    job.file.firstNeutralName = static_cast<int>(index);
     try {
       outcome = ShredOpened(fs_, std::move(job.file), options_);
     } catch (...) {

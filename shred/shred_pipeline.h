@@ -101,7 +101,8 @@ class ShredPipeline {
     OpenedFile file;
   };
 
-  void Work();
+  // Worker `index` starts its renames at its own neutral name.
+  void Work(unsigned index);
   // Finishes what is queued, then ends and joins the workers.
   void Stop();
   // A file's outcome (`file`) or a folder's; lock held.

@@ -15,13 +15,41 @@
 namespace tovo {
 namespace {
 
-constexpr UINT_PTR kParentHookId = 0x74726565;  // "tree": one hook per tree on its parent
 // Watches on the bound list's and label's windows, to learn when they go.
 constexpr UINT_PTR kListWatchId = 0x7472656C;
 constexpr UINT_PTR kLabelWatchId = 0x74726562;
 constexpr UINT_PTR kFollowTimer = 0x7466;  // "tf"; the view's own timers are small numbers
 // The tree shows folders only.
 constexpr DWORD kWatchedChanges = FILE_NOTIFY_CHANGE_DIR_NAME;
+
+// A parent whose window procedure the trees replaced, and the trees it
+// serves. A plain swap of the procedure, not SetWindowSubclass: under Wine 8
+// every message through a subclass chain costs window-property lookups in
+// the wine server, and the parent gets a message for every entry of an
+// owner-drawn list that empties (WM_DELETEITEM), thousands per re-read.
+struct ParentHook {
+  HWND parent;
+  WNDPROC previous;
+  std::vector<TDirectoryTree*> trees;
+};
+
+// Window thread only, as the windows are.
+std::vector<ParentHook>& ParentHooks() {
+  static std::vector<ParentHook> hooks;
+  return hooks;
+}
+
+std::vector<ParentHook>::iterator FindHook(HWND parent) {
+  return std::find_if(ParentHooks().begin(), ParentHooks().end(),
+                      [parent](const ParentHook& hook) { return hook.parent == parent; });
+}
+
+// Puts the parent's own procedure back where nothing replaced ours since.
+void Unhook(std::vector<ParentHook>::iterator hook, WNDPROC ours) {
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hook->parent, GWLP_WNDPROC)) != ours) return;
+  SetWindowLongPtrW(hook->parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
+  ParentHooks().erase(hook);
+}
 
 }  // namespace
 
@@ -242,33 +270,48 @@ void TDirectoryTree::FollowChanges() {
 void TDirectoryTree::HookParent(HWND parent) {
   UnhookParent();
   if (!parent) return;
-  if (SetWindowSubclass(parent, &TDirectoryTree::ParentProc, kParentHookId,
-                        reinterpret_cast<DWORD_PTR>(this))) {
-    hookedParent_ = parent;
+  auto hook = FindHook(parent);
+  if (hook == ParentHooks().end()) {
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentProc)));
+    if (!previous) return;
+    hook = ParentHooks().insert(ParentHooks().end(), ParentHook{parent, previous, {}});
   }
+  hook->trees.push_back(this);
+  hookedParent_ = parent;
 }
 
 void TDirectoryTree::UnhookParent() {
   if (!hookedParent_) return;
-  RemoveWindowSubclass(hookedParent_, &TDirectoryTree::ParentProc, kParentHookId);
-  hookedParent_ = nullptr;
+  const auto hook = FindHook(std::exchange(hookedParent_, nullptr));
+  if (hook == ParentHooks().end()) return;
+  std::erase(hook->trees, this);
+  // A procedure put in after ours keeps calling it: the hook then stays and
+  // passes every message on.
+  if (hook->trees.empty()) Unhook(hook, &ParentProc);
 }
 
-LRESULT CALLBACK TDirectoryTree::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<TDirectoryTree*>(data);
-  if (msg == WM_DEVICECHANGE) {
+LRESULT CALLBACK TDirectoryTree::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const auto hook = FindHook(hwnd);
+  if (hook == ParentHooks().end()) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  const WNDPROC previous = hook->previous;
+  if (msg == WM_DEVICECHANGE && !hook->trees.empty()) {
     // Whatever the event: the drive level follows the present drives. The
     // parent's own procedure does not see the message.
-    try {
-      self->model_.DeviceChanged();
-    } catch (...) {
-      ReportException(std::current_exception());
+    for (TDirectoryTree* tree : std::vector<TDirectoryTree*>(hook->trees)) {
+      try {
+        tree->model_.DeviceChanged();
+      } catch (...) {
+        ReportException(std::current_exception());
+      }
     }
     return 0;
   }
-  if (msg == WM_NCDESTROY) self->UnhookParent();
-  return DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {  // the window's last message: its handle may come back
+    for (TDirectoryTree* tree : hook->trees) tree->hookedParent_ = nullptr;
+    ParentHooks().erase(hook);
+  }
+  return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace tovo

@@ -102,8 +102,7 @@ class TDirectoryTree : public TTreeViewBase, public FolderOpener, private TreeHo
   void Watch(HWND window, UINT_PTR id, bool on);
   static LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR self);
-  static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+  static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   std::unique_ptr<DriveProvider> ownProvider_;
   DirectoryTreeModel model_;

@@ -257,6 +257,17 @@ TEST_F(ShredFile, TakenNeutralNamesAreSkippedAndAllTakenKeepsTheName) {
   EXPECT_TRUE(fs_.Exists("C:\\work\\cd"));
 }
 
+// A worker of the pipeline starts at its own neutral name and wraps round.
+TEST_F(ShredFile, NeutralNamesAreTriedFromTheFirstGivenAndWrapRound) {
+  fs_.AddFile("C:\\work\\99", 1);
+  fs_.AddFile("C:\\work\\ab", 1);
+  std::unique_ptr<OpenFile> file;
+  ASSERT_EQ(fs_.OpenExclusive("C:\\work\\ab", file), 0);
+  EXPECT_TRUE(ConcealAndDelete(fs_, *file, "C:\\work\\ab", 9).destroyed());
+  EXPECT_EQ(fs_.steps, (std::vector<std::string>{"truncate", "times", "rename C:\\work\\99",
+                                                 "rename C:\\work\\00", "mark", "close"}));
+}
+
 TEST_F(ShredFile, AlreadyNeutralNameIsNotRenamed) {
   fs_.AddFile("C:\\work\\000", 1);
   ASSERT_TRUE(Shred("C:\\work\\000").destroyed());

@@ -13,7 +13,9 @@ set_dpi() {
   wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
     /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   # Only a fresh wine server reads the DPI.
-  wineserver -k 2>/dev/null; wineserver -w; wineserver -p30; wine cmd /c exit >/dev/null 2>&1
+  # Its output goes nowhere, so that CTest does not wait for the server.
+  wineserver -k 2>/dev/null; wineserver -w; wineserver -p30 >/dev/null 2>&1
+  wine cmd /c exit >/dev/null 2>&1
 }
 # At 200 % the main window is larger than the session's screen, which Wine
 # would shrink it to: these runs get a screen of their own.

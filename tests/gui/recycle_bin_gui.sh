@@ -20,7 +20,7 @@ failed=0
 export TOVO_TEST_BIN_DRIVE=W:
 wine "$exe" --gtest_filter='FillCleanupGui.*' || failed=1
 wine "$exe" --gtest_filter='RecycleBinGui.*' || failed=1
-wineserver -w
+settle
 [ "$(ls -A "$mnt")" = keep.txt ] || fail "more than the kept file is left: $(ls -A "$mnt")"
 [ "$(sha256sum <"$mnt/keep.txt")" = "$keep_sum" ] || fail "the kept file changed"
 unmount

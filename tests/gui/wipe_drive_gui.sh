@@ -12,7 +12,7 @@ keep_sum=$(sha256sum <"$mnt/keep.txt")
 
 failed=0
 TOVO_TEST_WIPE_DRIVE=W: wine "$exe" --gtest_filter='WipeCommandGui.*' || failed=1
-wineserver -w
+settle
 [ "$(ls -A "$mnt")" = keep.txt ] || fail "more than the kept file is left: $(ls -A "$mnt")"
 [ "$(sha256sum <"$mnt/keep.txt")" = "$keep_sum" ] || fail "the kept file changed"
 exit "$failed"

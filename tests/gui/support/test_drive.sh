@@ -7,7 +7,12 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 . "$root/tests/win/support/ntfs_volume.sh"
 
 # A new drive letter is seen only by a fresh wine server, and so is its going.
-restart() { wineserver -k 2>/dev/null; wineserver -w; wineserver -p30; wine cmd /c exit >/dev/null 2>&1; }
+# Its output goes nowhere: a server, or a service it starts, left holding the
+# script's output would keep CTest waiting for them long after the script ends.
+restart() { settle; wineserver -p30 >/dev/null 2>&1; wine cmd /c exit >/dev/null 2>&1; }
+# Every Wine process gone, so that no handle holds the drive. The session's
+# server lingers 30 s after its last client: waiting for it would only idle.
+settle() { wineserver -k 2>/dev/null; wineserver -w; }
 
 test_drive() {
   ntfs_volume "$1" "$2"

@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/scope_exit.h"
 #include "platform/wide_win.h"
+#include "platform/worker_result_win.h"
 
 namespace tovo {
 namespace {
@@ -104,11 +105,7 @@ void Tform_vazo::ShredFromOutside(const std::vector<GivenPath>& given) {
   // answer can keep the asker waiting for many seconds. Meanwhile the window
   // is disabled, so it takes no other command or drop.
   EnableWindow(hwnd(), FALSE);
-  std::thread([window = hwnd(), given] {
-    // A drive without a medium must not raise the system's "insert a disk"
-    // box. The thread's own mode: the process's belongs to the window thread,
-    // and this thread ends with the sort.
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS, nullptr);
+  PostFromWorker(hwnd(), kOutsidePathsSorted, [given] {
     std::unique_ptr<SortedOutsidePaths> sorted;
     try {
       sorted = std::make_unique<SortedOutsidePaths>(
@@ -116,13 +113,12 @@ void Tform_vazo::ShredFromOutside(const std::vector<GivenPath>& given) {
     } catch (...) {
       // Nothing is shredded; the window is enabled again all the same.
     }
-    if (PostMessageW(window, kOutsidePathsSorted, 0, reinterpret_cast<LPARAM>(sorted.get())))
-      sorted.release();  // the window thread owns it now
-  }).detach();
+    return sorted;
+  });
 }
 
 void Tform_vazo::OutsidePathsSorted(LPARAM result) {
-  const std::unique_ptr<SortedOutsidePaths> sorted(reinterpret_cast<SortedOutsidePaths*>(result));
+  const std::unique_ptr<SortedOutsidePaths> sorted = TakeWorkerResult<SortedOutsidePaths>(result);
   EnableWindow(hwnd(), TRUE);
   if (!sorted) return;
   const HWND owner = hwnd();

@@ -25,6 +25,7 @@
 #include "platform/paths.h"
 #include "platform/scope_exit.h"
 #include "platform/wide_win.h"
+#include "platform/worker_result_win.h"
 
 namespace tovo {
 namespace {
@@ -124,22 +125,19 @@ void Tform_vazo::ShredRecycleBin() {
   // A run, a box or a listing under way holds the window.
   if (Busy() || !IsWindowEnabled(hwnd())) return;
   EnableWindow(hwnd(), FALSE);
-  std::thread([window = hwnd()] {
-    // A drive without a medium must not raise the system's "insert a disk" box.
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS, nullptr);
+  PostFromWorker(hwnd(), kRecycleBinListed, [] {
     auto listing = std::make_unique<BinListing>();
     try {
       *listing = ListRecycleBin();
     } catch (...) {
       listing->error = std::current_exception();
     }
-    if (PostMessageW(window, kRecycleBinListed, 0, reinterpret_cast<LPARAM>(listing.get())))
-      listing.release();  // the window thread owns it now
-  }).detach();
+    return listing;
+  });
 }
 
 void Tform_vazo::RecycleBinListed(LPARAM result) {
-  const std::unique_ptr<BinListing> listing(reinterpret_cast<BinListing*>(result));
+  const std::unique_ptr<BinListing> listing = TakeWorkerResult<BinListing>(result);
   EnableWindow(hwnd(), TRUE);
   if (listing->error) std::rethrow_exception(listing->error);
   const HWND owner = hwnd();
